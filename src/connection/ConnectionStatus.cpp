@@ -1,0 +1,34 @@
+#include "connection/ConnectionStatus.h"
+
+namespace tesk {
+
+const char* statusWord(ConnectionStatus status) {
+    switch (status) {
+        case ConnectionStatus::Offline: return "offline";
+        case ConnectionStatus::Connecting: return "connecting";
+        case ConnectionStatus::Online: return "online";
+        case ConnectionStatus::Away: return "away";
+        case ConnectionStatus::Dnd: return "dnd";
+        case ConnectionStatus::None: break;
+    }
+    return "";
+}
+
+bool isLoggedIn(ConnectionStatus status) {
+    return status == ConnectionStatus::Online || status == ConnectionStatus::Away ||
+           status == ConnectionStatus::Dnd;
+}
+
+std::optional<StatusDisplay> statusDisplayFor(ConnectionStatus status) {
+    switch (status) {
+        case ConnectionStatus::Online: return StatusDisplay{"Online", image::kOnline};
+        case ConnectionStatus::Away: return StatusDisplay{"Away", image::kAway};
+        case ConnectionStatus::Dnd: return StatusDisplay{"DND", image::kDnd};
+        case ConnectionStatus::Offline: return StatusDisplay{"Offline", image::kOffline};
+        case ConnectionStatus::Connecting: return StatusDisplay{"Connecting...", image::kOffline};
+        case ConnectionStatus::None: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tesk

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tesk {
+
+// Where the connection stands. None exists only before the first connect begins.
+enum class ConnectionStatus { None, Offline, Connecting, Online, Away, Dnd };
+
+// "offline", "connecting", "online", "away", "dnd"; empty for None.
+const char* statusWord(ConnectionStatus status);
+
+// Logged in: the writer may send and the status commands act on the gateway's modes.
+bool isLoggedIn(ConnectionStatus status);
+
+// Indices into the main image list that the connection and the watch list share.
+namespace image {
+constexpr int kUserOnline = 0;
+constexpr int kProgram = 2;
+constexpr int kOffline = 8;
+constexpr int kOnline = 9;
+constexpr int kAway = 10;
+constexpr int kDnd = 11;
+constexpr int kUnknown = 12;
+constexpr int kUnread = 13;
+}  // namespace image
+
+// What the status button shows: caption and picture.
+struct StatusDisplay {
+    std::string caption;
+    int image = image::kOffline;
+    bool operator==(const StatusDisplay& other) const {
+        return caption == other.caption && image == other.image;
+    }
+};
+
+// The status button's look for a status; nothing for None, which leaves it unchanged.
+std::optional<StatusDisplay> statusDisplayFor(ConnectionStatus status);
+
+}  // namespace tesk

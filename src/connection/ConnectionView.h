@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "connection/ConnectionStatus.h"
+#include "connection/ServerLine.h"
+
+namespace tesk {
+
+// What the connection needs from the windows. Every call arrives on the GUI thread.
+class ConnectionView {
+public:
+    virtual ~ConnectionView() = default;
+
+    // The status button's caption and picture changed (or are re-shown): update the
+    // button and set the tray tip to "TESK: " + caption with the normal tray image.
+    virtual void showStatus(const StatusDisplay& display) = 0;
+
+    // Names of the watched users without the unread mark, in list order.
+    virtual std::vector<std::string> namesToPoll() = 0;
+
+    // Every watched user back to the unknown state.
+    virtual void resetWatchRows() = 0;
+
+    // A modal "Error" box; returns when the user has dismissed it.
+    virtual void showError(const std::string& message) = 0;
+};
+
+// The reader's texts shared with the handlers it hands lines to.
+struct ReaderState {
+    std::string currentLine;
+    std::string lastCommand;   // command word of the last command echo, e.g. "/whois"
+    std::string lastArgument;  // the rest of that echo after its first space
+};
+
+// A received line as the console log shows it.
+struct LogEntry {
+    std::string text;  // "[hh:mm] " + line
+    Rgb colour;
+};
+
+// Handlers of received lines. Every call arrives on the GUI thread while the reader
+// waits; a handler may change the state it is given (the reader keeps the change).
+class ServerLineHandlers {
+public:
+    virtual ~ServerLineHandlers() = default;
+    virtual void AddToLog(const LogEntry& entry) = 0;
+    virtual void UpdateUser(ReaderState& state) = 0;
+    virtual void UpdateStats(ReaderState& state) = 0;
+    virtual void HandleWhisperLine(const std::string& line) = 0;
+};
+
+}  // namespace tesk

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include "connection/CommandQueue.h"
+#include "connection/ConnectionTimings.h"
+#include "platform/GuiTimer.h"
+
+namespace tesk {
+
+class ConnectionView;
+class LiveSettings;
+class ServerLineHandlers;
+class StopFlag;
+class TConnectionThread;
+class TReadThread;
+class TWriteThread;
+
+// The client side of the gateway in one piece: the command queue, the reply timer, the
+// connection and its reader and writer threads, built and torn down in the right order.
+// Create and destroy it on the GUI thread; destruction stops and joins every worker.
+class GatewayClient {
+public:
+    GatewayClient(LiveSettings& settings, ConnectionView& view, ServerLineHandlers& handlers,
+                  const ConnectionTimings& timings = {});
+    ~GatewayClient();
+    GatewayClient(const GatewayClient&) = delete;
+    GatewayClient& operator=(const GatewayClient&) = delete;
+
+    // Starts the reader and the writer, then runs the first Connect.
+    void start();
+
+    CommandQueue& queue() { return queue_; }
+    TConnectionThread& connection() { return *connection_; }
+    GuiTimer& replyTimer() { return replyTimer_; }
+
+private:
+    LiveSettings& settings_;
+    ConnectionView& view_;
+    ServerLineHandlers& handlers_;
+    const ConnectionTimings timings_;
+    const std::shared_ptr<StopFlag> stop_;
+    CommandQueue queue_;
+    GuiTimer replyTimer_;
+    std::unique_ptr<TConnectionThread> connection_;
+    std::unique_ptr<TReadThread> reader_;
+    std::unique_ptr<TWriteThread> writer_;
+};
+
+}  // namespace tesk

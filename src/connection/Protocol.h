@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The texts that cross the wire to and from the chat gateway. Every other file refers
+// to these names, so each protocol text exists exactly once.
+namespace tesk::protocol {
+
+constexpr std::uint16_t kGatewayPort = 6112;
+
+// Login.
+constexpr const char* kLoginClass = "c";
+constexpr const char* kAnonymousLogin = "anonymous";
+constexpr const char* kJoinChannelPrefix = "/join public chat tesk";
+
+// Commands.
+constexpr const char* kWhoisPrefix = "/whois ";
+constexpr const char* kStatsPrefix = "/stats ";
+constexpr const char* kWhisperPrefix = "/w ";
+constexpr const char* kAwayCommand = "/away";
+constexpr const char* kDndCommand = "/dnd";
+constexpr const char* kWhoisCommand = "/whois";
+constexpr const char* kWhisperCommand = "/w";
+constexpr const char* kStatsCommand = "/stats";
+constexpr const char* kControlMarker = "#TESK: Control Command";
+
+// Event prefixes.
+constexpr const char* kWhisperFrom = "1004 WHISPER";
+constexpr const char* kWhisperSent = "1010 WHISPER";
+constexpr const char* kInfo = "1018 INFO";
+constexpr const char* kError = "1019 ERROR";
+constexpr const char* kNull = "2000 NULL";
+constexpr const char* kOtherEvent = "100";
+constexpr const char* kLoginAccepted = "2010 NAME";
+
+// Whole lines.
+constexpr const char* kAwayOn = "1018 INFO \"You are now marked as being away.\"";
+constexpr const char* kDndOn = "1018 INFO \"Do Not Disturb mode engaged.\"";
+constexpr const char* kAwayOff = "1018 INFO \"You are no longer marked as away.\"";
+constexpr const char* kDndOff = "1018 INFO \"Do Not Disturb mode cancelled.\"";
+constexpr const char* kFlooding = "You have been disconnected for flooding.";
+constexpr const char* kLoginIncorrect = "Login incorrect";
+constexpr const char* kRefused = "] refused";  // anywhere in the line
+
+// Messages shown to the user.
+constexpr const char* kRefusedMessage =
+    "Battle.net server has refused connection!\nProbably some other program is using it "
+    "(e.g. Blizzard's game).";
+constexpr const char* kLoginIncorrectMessage =
+    "Login or password incorrect! Check them in settings.\nIf you don't have a Battle.net "
+    "account from any game other than Warcraft III, you can use Anonymous access.";
+constexpr const char* kStatusPageUrl = "http://www.battle.net/forums/battlenet-status/";
+
+std::string cannotConnectMessage();
+
+// "/join public chat tesk" followed directly by the number, e.g. "...tesk4711".
+std::string joinChannelCommand(int number);
+
+}  // namespace tesk::protocol

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "connection/ConnectionStatus.h"
+#include "connection/ConnectionTimings.h"
+#include "platform/GuiTimer.h"
+#include "platform/TcpClient.h"
+
+namespace tesk {
+
+class CommandQueue;
+class ConnectionView;
+class LiveSettings;
+class StopFlag;
+
+// The one connection to the chat gateway: its status, the TCP client, the poll timer,
+// and the procedures every other part uses. Connect requests run one at a time on a
+// worker of their own, so the GUI thread never blocks on the network; a request that
+// arrives while an attempt is under way is merged into it, and GoOffline cancels an
+// attempt under way. Create on the GUI thread.
+class TConnectionThread {
+public:
+    TConnectionThread(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
+                      GuiTimer& replyTimer, const ConnectionTimings& timings,
+                      std::shared_ptr<StopFlag> stop);
+    ~TConnectionThread();  // shuts down and joins the worker
+
+    // Asks for a connect; returns at once. Any thread.
+    void Connect();
+    // Drops the connection and stops the timers. Any thread.
+    void GoOffline();
+    // One polling cycle: "/whois" for every watched user, then the control marker.
+    void PollWatchList();
+    // Empties the command queue and resets every row; waits for the GUI thread.
+    void ResetWatchList();
+    // Shows the status on the status button and the tray; waits for the GUI thread.
+    void ShowStatus();
+    // The reply timer's answer to a dead connection: GoOffline, then Connect.
+    void Reconnect();
+
+    ConnectionStatus status() const { return status_.load(); }
+    void setStatus(ConnectionStatus status) { status_.store(status); }
+    StatusDisplay shownStatus() const;
+
+    TcpClient& client() { return client_; }
+    GuiTimer& pollTimer() { return pollTimer_; }
+
+    // Raises the stop flag, closes the client for good and wakes every wait.
+    void shutdown();
+
+private:
+    void workerLoop();
+    void runConnect(std::uint64_t epoch);
+    bool cancelled(std::uint64_t epoch) const;
+    void goOffline();  // GoOffline without cancelling the attempt that calls it
+    void showError(const std::string& message);
+
+    CommandQueue& queue_;
+    LiveSettings& settings_;
+    ConnectionView& view_;
+    GuiTimer& replyTimer_;
+    const ConnectionTimings timings_;
+    const std::shared_ptr<StopFlag> stop_;
+
+    TcpClient client_;
+    GuiTimer pollTimer_;
+    std::atomic<ConnectionStatus> status_{ConnectionStatus::None};
+
+    mutable std::mutex mutex_;
+    std::condition_variable requests_;
+    std::uint64_t epoch_ = 0;  // raised by GoOffline: cancels the attempt under way
+    bool pending_ = false;
+    bool busy_ = false;
+    std::uint64_t busyEpoch_ = 0;
+    StatusDisplay shown_{"Offline", image::kOffline};
+    std::thread worker_;
+};
+
+}  // namespace tesk

@@ -1,0 +1,48 @@
+#include "connection/TWriteThread.h"
+
+#include "connection/CommandQueue.h"
+#include "connection/TConnectionThread.h"
+#include "platform/GuiTimer.h"
+#include "platform/StopFlag.h"
+
+namespace tesk {
+
+TWriteThread::TWriteThread(TConnectionThread& connection, CommandQueue& queue,
+                           GuiTimer& replyTimer, std::chrono::milliseconds pause,
+                           std::shared_ptr<StopFlag> stop)
+    : connection_(connection),
+      queue_(queue),
+      replyTimer_(replyTimer),
+      pause_(pause),
+      stop_(std::move(stop)),
+      thread_([this] { run(); }) {}
+
+TWriteThread::~TWriteThread() {
+    thread_.join();
+}
+
+void TWriteThread::run() {
+    while (!stop_->raised()) {
+        // Read the wake count before looking: a change after this point ends the wait.
+        const std::uint64_t seen = queue_.wakeCount();
+        if (isLoggedIn(connection_.status())) {
+            if (const auto entry = queue_.front()) {
+                if (entry->mark <= mark::kControl) {
+                    connection_.pollTimer().arm();
+                    queue_.remove(entry->id);
+                    continue;
+                }
+                // Armed before the line leaves, so that the reply's disarm, which can
+                // only come after it, always reaches the timer later.
+                replyTimer_.arm();
+                connection_.client().sendLine(entry->text);
+                queue_.remove(entry->id);
+                stop_->sleepFor(pause_);
+                continue;
+            }
+        }
+        queue_.waitForWake(seen, *stop_);
+    }
+}
+
+}  // namespace tesk

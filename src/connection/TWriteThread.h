@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace tesk {
+
+class CommandQueue;
+class GuiTimer;
+class StopFlag;
+class TConnectionThread;
+
+// Sends the command queue from its front while logged in: one line, then a pause.
+// A control marker arms the poll timer instead and costs no time. Sleeps while there
+// is nothing to send or the connection is not logged in.
+class TWriteThread {
+public:
+    TWriteThread(TConnectionThread& connection, CommandQueue& queue, GuiTimer& replyTimer,
+                 std::chrono::milliseconds pause, std::shared_ptr<StopFlag> stop);
+    ~TWriteThread();  // the stop flag must be raised and the queue woken first
+
+private:
+    void run();
+
+    TConnectionThread& connection_;
+    CommandQueue& queue_;
+    GuiTimer& replyTimer_;
+    const std::chrono::milliseconds pause_;
+    const std::shared_ptr<StopFlag> stop_;
+    std::thread thread_;
+};
+
+}  // namespace tesk

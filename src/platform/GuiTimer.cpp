@@ -1,0 +1,83 @@
+#include "platform/GuiTimer.h"
+
+#include "platform/GuiThread.h"
+
+namespace tesk {
+
+GuiTimer::GuiTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
+    : onTick_(std::move(onTick)) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(interval);
+    connect(&timer_, &QTimer::timeout, this, &GuiTimer::fire);
+}
+
+void GuiTimer::arm() {
+    std::uint64_t epoch = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (armed_) {
+            return;
+        }
+        armed_ = true;
+        epoch = ++epoch_;
+    }
+    if (gui_thread::isCurrent()) {
+        startIfCurrent(epoch);
+    } else {
+        QMetaObject::invokeMethod(this, [this, epoch] { startIfCurrent(epoch); },
+                                  Qt::QueuedConnection);
+    }
+}
+
+void GuiTimer::disarm() {
+    std::uint64_t epoch = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!armed_) {
+            return;
+        }
+        armed_ = false;
+        epoch = ++epoch_;
+    }
+    if (gui_thread::isCurrent()) {
+        stopIfCurrent(epoch);
+    } else {
+        QMetaObject::invokeMethod(this, [this, epoch] { stopIfCurrent(epoch); },
+                                  Qt::QueuedConnection);
+    }
+}
+
+bool GuiTimer::isArmed() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return armed_;
+}
+
+void GuiTimer::startIfCurrent(std::uint64_t epoch) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (armed_ && epoch == epoch_) {
+        startedEpoch_ = epoch;
+        timer_.start();
+    }
+}
+
+void GuiTimer::stopIfCurrent(std::uint64_t epoch) {
+    // A newer arm owns the countdown now; leave it running.
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (epoch == epoch_) {
+        timer_.stop();
+    }
+}
+
+void GuiTimer::fire() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!armed_ || startedEpoch_ != epoch_) {
+            return;  // disarmed, or re-armed, from another thread while this countdown ran
+        }
+        armed_ = false;
+        ++epoch_;
+    }
+    onTick_();
+}
+
+}  // namespace tesk

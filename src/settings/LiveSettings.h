@@ -1,0 +1,38 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace tesk {
+
+// The settings that worker threads read while the program runs. The settings dialog
+// publishes its controls' values here whenever one of them changes; workers take a
+// consistent copy at the moment they need it.
+struct SettingsValues {
+    bool minimize = false;
+    bool officeXp = false;
+    bool sounds = true;
+    std::string gateway = "europe.battle.net";
+    bool force = false;
+    bool anonymous = true;
+    std::string user;
+    std::string password;  // in clear
+};
+
+class LiveSettings {
+public:
+    SettingsValues snapshot() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return values_;
+    }
+    void publish(const SettingsValues& values) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        values_ = values;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    SettingsValues values_;
+};
+
+}  // namespace tesk
