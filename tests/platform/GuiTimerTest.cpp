@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <thread>
+
+#include "platform/GuiThread.h"
+#include "platform/GuiTimer.h"
+#include "platform/StopFlag.h"
+#include "support/EventLoop.h"
+
+using namespace std::chrono_literals;
+using tesk::GuiTimer;
+using tesk::test::processEventsFor;
+using tesk::test::waitUntil;
+
+TEST(GuiTimer, ArmingAnArmedTimerDoesNotRestartIt) {
+    int ticks = 0;
+    QElapsedTimer clock;
+    qint64 firedAt = 0;
+    GuiTimer timer(200ms, [&] {
+        ++ticks;
+        firedAt = clock.elapsed();
+    });
+    clock.start();
+    timer.arm();
+    processEventsFor(120);
+    timer.arm();  // must not push the tick out to 320 ms
+    ASSERT_TRUE(waitUntil([&] { return ticks == 1; }, 2000));
+    EXPECT_LT(firedAt, 300);
+    EXPECT_FALSE(timer.isArmed());
+    processEventsFor(300);
+    EXPECT_EQ(ticks, 1);  // one-shot
+}
+
+TEST(GuiTimer, ArmAndDisarmFromAWorkerThread) {
+    int ticks = 0;
+    GuiTimer timer(50ms, [&] { ++ticks; });
+    std::thread([&] { timer.arm(); }).join();
+    EXPECT_TRUE(timer.isArmed());
+    ASSERT_TRUE(waitUntil([&] { return ticks == 1; }, 2000));
+
+    std::thread([&] {
+        timer.arm();
+        timer.disarm();
+    }).join();
+    EXPECT_FALSE(timer.isArmed());
+    processEventsFor(150);
+    EXPECT_EQ(ticks, 1);  // the older arm on its way must not revive the timer
+}
+
+TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
+    bool ranOnGui = false;
+    bool returned = false;
+    auto stop = std::make_shared<tesk::StopFlag>();
+    std::thread worker([&] {
+        returned = tesk::gui_thread::runAndWait([&] { ranOnGui = tesk::gui_thread::isCurrent(); },
+                                                stop);
+    });
+    ASSERT_TRUE(waitUntil([&] { return returned; }, 2000));
+    worker.join();
+    EXPECT_TRUE(ranOnGui);
+}
+
+TEST(GuiThreadHandOver, OnTheGuiThreadItRunsAtOnce) {
+    bool ran = false;
+    EXPECT_TRUE(tesk::gui_thread::runAndWait([&] { ran = true; },
+                                             std::make_shared<tesk::StopFlag>()));
+    EXPECT_TRUE(ran);
+}
+
+TEST(GuiThreadHandOver, StopEndsTheWaitAndTheProcedureNeverRuns) {
+    auto stop = std::make_shared<tesk::StopFlag>();
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    std::atomic<bool> result{true};
+    std::thread worker([&] { result = tesk::gui_thread::runAndWait([ran] { *ran = true; }, stop); });
+    std::this_thread::sleep_for(50ms);  // the GUI thread is not pumping: the call waits
+    stop->raise();
+    worker.join();
+    EXPECT_FALSE(result);
+    processEventsFor(50);
+    EXPECT_FALSE(*ran);
+}
