@@ -1,0 +1,69 @@
+#include "GatewayFixture.h"
+
+#include "connection/TConnectionThread.h"
+#include "support/EventLoop.h"
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+namespace tesk::test {
+
+TEST_F(GatewayFixture, RepliesReachTheirHandlersWithTheCommandArgument) {
+    startSim();
+    sim->setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    sim->setAway("alice", "gone fishing");
+    view.names = {"alice", "bob"};
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 3; }));
+    EXPECT_EQ(handlers.userReplies,
+              (Lines{"alice <- 1018 INFO \"alice is using Starcraft in the channel Foo.\"",
+                     "alice <- 1018 INFO \"alice is away (gone fishing)\"",
+                     "bob <- 1019 ERROR \"That user is not logged on.\""}));
+
+    client->queue().putFront("/stats alice star", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return handlers.statsReplies.size() >= 2; }));
+    client->queue().putFront("/w alice hi there", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return !handlers.whispers.empty(); }));
+    EXPECT_EQ(handlers.whispers[0], "1010 WHISPER alice 0000 \"hi there\"");
+}
+
+TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
+    startSim();
+    startClient();
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    client->queue().putFront("/away", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "Away"; }));
+    client->queue().putFront("/away", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "Online"; }));
+    client->queue().putFront("/dnd", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "DND"; }));
+
+    client->connection().GoOffline();
+    ASSERT_FALSE(client->queue().entries().empty());
+    EXPECT_EQ(client->queue().entries().front().text, "/dnd");
+    EXPECT_EQ(view.statuses.back(), "Offline");
+
+    // Back online, the mode is set again before anything else is sent.
+    const std::size_t before = received().size();
+    client->connection().Connect();
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Dnd));
+    EXPECT_EQ(received()[before + 2], "/dnd");
+}
+
+TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
+    startSim();
+    view.names = {"alice"};
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    const std::size_t logged = handlers.log.size();
+    sim->sendRawToAll("1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
+                      "1018 INFO \"after login\"\r\n");
+    ASSERT_TRUE(waitUntil([&] { return handlers.log.size() == logged + 3; }));
+    processEventsFor(100);
+    EXPECT_EQ(Lines(handlers.log.begin() + logged, handlers.log.end()),
+              (Lines{"1018 INFO \"twice\"", "2010 NAME again", "1018 INFO \"after login\""}));
+    // "twice" still answered the whois; after the login nothing is taken as a reply.
+    EXPECT_EQ(handlers.userReplies.size(), 2u);
+}
+
+}  // namespace tesk::test

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QList>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "GatewaySim.h"
+#include "connection/ConnectionView.h"
+#include "connection/GatewayClient.h"
+#include "settings/LiveSettings.h"
+
+namespace tesk::test {
+
+// Records what the connection shows; never blocks (the error box is only noted).
+class RecordingView : public ConnectionView {
+public:
+    void showStatus(const StatusDisplay& display) override { statuses.push_back(display.caption); }
+    std::vector<std::string> namesToPoll() override { return names; }
+    void resetWatchRows() override { ++resets; }
+    void showError(const std::string& message) override { errors.push_back(message); }
+
+    std::vector<std::string> names;
+    std::vector<std::string> statuses;
+    std::vector<std::string> errors;
+    int resets = 0;
+};
+
+class RecordingHandlers : public ServerLineHandlers {
+public:
+    void AddToLog(const LogEntry& entry) override { log.push_back(entry.text.substr(8)); }
+    void UpdateUser(ReaderState& state) override {
+        userReplies.push_back(state.lastArgument + " <- " + state.currentLine);
+    }
+    void UpdateStats(ReaderState& state) override { statsReplies.push_back(state.currentLine); }
+    void HandleWhisperLine(const std::string& line) override { whispers.push_back(line); }
+
+    std::vector<std::string> log;
+    std::vector<std::string> userReplies;
+    std::vector<std::string> statsReplies;
+    std::vector<std::string> whispers;
+};
+
+// A gateway simulator on a free loopback port and a client with short timings.
+class GatewayFixture : public ::testing::Test {
+protected:
+    void TearDown() override;
+
+    void startSim(gatewaysim::Options options = {});
+    void startClient(SettingsValues values = anonymous(), ConnectionTimings timings = fast());
+
+    static SettingsValues anonymous();
+    static SettingsValues named(const std::string& user, const std::string& password);
+    static ConnectionTimings fast();
+
+    // Lines the simulator received, all connections or one, as text.
+    std::vector<std::string> received(int connection = 0) const;
+    bool waitForReceived(std::size_t count, int connection = 0, int timeoutMs = 5000) const;
+    bool waitForStatus(ConnectionStatus status, int timeoutMs = 5000) const;
+
+    std::unique_ptr<gatewaysim::SimThread> sim;
+    LiveSettings settings;
+    RecordingView view;
+    RecordingHandlers handlers;
+    std::unique_ptr<GatewayClient> client;
+};
+
+}  // namespace tesk::test
