@@ -1,0 +1,141 @@
+#include "watch/WatchListModel.h"
+
+#include <algorithm>
+
+#include "connection/ConnectionStatus.h"
+#include "watch/UserName.h"
+
+namespace tesk {
+
+int WatchListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : size();
+}
+
+int WatchListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant WatchListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= size()) {
+        return {};
+    }
+    const WatchRow& r = row(index.row());
+    if (role == ImageRole) {
+        return r.state.image;
+    }
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    const std::string* text = nullptr;
+    switch (index.column()) {
+        case User: text = &r.name; break;
+        case Place: text = &r.state.place; break;
+        case Program: text = &r.state.program; break;
+        case AwayMessage: text = &r.state.awayMessage; break;
+        case DndMessage: text = &r.state.dndMessage; break;
+        default: return {};
+    }
+    return QString::fromStdString(*text);
+}
+
+QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const captions[] = {"User", "Place", "Program", "Away msg.", "DND msg."};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount) {
+        return {};
+    }
+    return QString(captions[section]);
+}
+
+int WatchListModel::add(const std::string& name) {
+    const auto place = std::upper_bound(
+        rows_.begin(), rows_.end(), name,
+        [](const std::string& n, const WatchRow& r) { return compareNames(n, r.name) < 0; });
+    const int position = static_cast<int>(place - rows_.begin());
+    beginInsertRows({}, position, position);
+    rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchRowState{}});
+    endInsertRows();
+    return position;
+}
+
+void WatchListModel::assign(const std::vector<std::string>& names) {
+    beginResetModel();
+    rows_.clear();
+    rows_.reserve(names.size());
+    for (const std::string& name : names) {
+        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchRowState{}});
+    }
+    std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
+        return compareNames(a.name, b.name) < 0;
+    });
+    endResetModel();
+}
+
+void WatchListModel::removeRowsAt(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        if (*it < 0 || *it >= size()) {
+            continue;
+        }
+        beginRemoveRows({}, *it, *it);
+        rows_.erase(rows_.begin() + *it);
+        endRemoveRows();
+    }
+}
+
+int WatchListModel::find(const std::string& name) const {
+    const std::string wanted = lowerCaseName(name);
+    for (int i = 0; i < size(); ++i) {
+        if (row(i).key == wanted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void WatchListModel::setRowState(int position, const WatchRowState& state) {
+    if (position < 0 || position >= size()) {
+        return;
+    }
+    rows_[static_cast<std::size_t>(position)].state = state;
+    emit dataChanged(index(position, 0), index(position, ColumnCount - 1));
+}
+
+void WatchListModel::setImage(int position, int image) {
+    if (position < 0 || position >= size()) {
+        return;
+    }
+    rows_[static_cast<std::size_t>(position)].state.image = image;
+    emit dataChanged(index(position, 0), index(position, 0));
+}
+
+void WatchListModel::resetAll() {
+    for (WatchRow& r : rows_) {
+        r.state = WatchRowState{};
+    }
+    if (!rows_.empty()) {
+        emit dataChanged(index(0, 0), index(size() - 1, ColumnCount - 1));
+    }
+}
+
+std::vector<std::string> WatchListModel::namesToPoll() const {
+    std::vector<std::string> result;
+    for (const WatchRow& r : rows_) {
+        if (r.state.image != image::kUnread) {
+            result.push_back(r.name);
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> WatchListModel::names() const {
+    std::vector<std::string> result;
+    result.reserve(rows_.size());
+    for (const WatchRow& r : rows_) {
+        result.push_back(r.name);
+    }
+    return result;
+}
+
+}  // namespace tesk

@@ -1,0 +1,95 @@
+#include "watch/WhoisReply.h"
+
+#include "connection/Protocol.h"
+
+namespace tesk {
+
+namespace {
+
+// The gateway's answer for a user who is not online; it counts anywhere in the line.
+const std::string kNotLoggedOn = std::string(protocol::kError) + " \"That user is not logged on.\"";
+
+const std::string kAway = "is away";
+const std::string kAwayOpen = "is away (";
+const std::string kRefusing = "is refusing messages";
+const std::string kRefusingOpen = "is refusing messages (";
+const std::string kInGame = "in game";
+const std::string kPrivateGame = "in a private game";
+const std::string kPasswordGame = "in the password protected game";
+const std::string kChannel = "in the channel";
+const std::string kPrivateChannel = "in a private channel";
+const std::string kUsing = "is using";
+
+const std::string kMessageEnd = ")\"";
+const std::string kPlaceEnd = ".\"";
+const std::string kProgramEnd = " in ";
+
+bool contains(const std::string& line, const std::string& text) {
+    return line.find(text) != std::string::npos;
+}
+
+// The text that starts `skip` characters past the end of `phrase` and runs up to
+// `delimiter`. Positions count from 1 and an absent phrase has position 0, so a missing
+// phrase puts the start just after the phrase's length, counted from the line's start.
+std::string textAfter(const std::string& line, const std::string& phrase, std::size_t skip,
+                      const std::string& delimiter) {
+    const std::size_t at = line.find(phrase);
+    const std::size_t position = at == std::string::npos ? 0 : at + 1;
+    return textUpTo(line, position + phrase.size() + skip, delimiter);
+}
+
+// Only the first phrase the line contains counts, in this order. Place names are
+// followed by a space or "(" that the start skips as well.
+void applyPhrase(const std::string& line, WatchRowState& row) {
+    if (contains(line, kAway)) {
+        row.image = image::kAway;
+        row.awayMessage = textAfter(line, kAwayOpen, 0, kMessageEnd);
+    } else if (contains(line, kRefusing)) {
+        row.image = image::kDnd;
+        row.dndMessage = textAfter(line, kRefusingOpen, 0, kMessageEnd);
+    } else if (contains(line, kInGame)) {
+        row.place = "game: " + textAfter(line, kInGame, 1, kPlaceEnd);
+    } else if (contains(line, kPrivateGame)) {
+        row.place = "private game";
+    } else if (contains(line, kPasswordGame)) {
+        row.place = "password game: " + textAfter(line, kPasswordGame, 1, kPlaceEnd);
+    } else if (contains(line, kChannel)) {
+        row.place = "channel: " + textAfter(line, kChannel, 1, kPlaceEnd);
+    } else if (contains(line, kPrivateChannel)) {
+        row.place = "private channel";
+    }
+}
+
+}  // namespace
+
+std::string textUpTo(const std::string& line, std::size_t from, const std::string& delimiter) {
+    const std::size_t end = line.find(delimiter);
+    const std::size_t start = from == 0 ? 0 : from - 1;
+    if (end == std::string::npos || end <= start) {
+        return {};
+    }
+    return line.substr(start, end - start);
+}
+
+WhoisOutcome interpretWhoisReply(const std::string& line, const WatchRowState& before) {
+    WhoisOutcome outcome{before};
+    WatchRowState& row = outcome.row;
+    if (contains(line, kNotLoggedOn)) {
+        row = WatchRowState{image::kOffline, "offline", {}, {}, {}};
+        outcome.clearLastCommand = true;
+    } else {
+        if (contains(line, protocol::kInfo)) {
+            row.image = image::kOnline;
+        }
+        row.awayMessage.clear();
+        row.dndMessage.clear();
+        applyPhrase(line, row);
+        if (contains(line, kUsing)) {
+            row.program = textAfter(line, kUsing, 1, kProgramEnd);
+        }
+    }
+    outcome.announce = before.image == image::kOffline && row.image == image::kOnline;
+    return outcome;
+}
+
+}  // namespace tesk
