@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds TESK and runs it. Without a Tesk.ini beside the
+# program, a demo configuration is written that points at the local gateway simulator,
+# and the simulator is started on 127.0.0.1:6112 with the demo scenario.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+build=${TESK_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target tesk gateway-sim
+
+ini="$build/src/Tesk.ini"
+sim_pid=""
+if [ ! -f "$ini" ]; then
+    printf '[Settings]\r\nGateway=127.0.0.1\r\nAnonymous=1\r\n' >"$ini"
+    echo "Wrote a demo configuration: $ini (gateway 127.0.0.1)"
+fi
+if grep -qi '^Gateway=127\.0\.0\.1' "$ini"; then
+    "$build/tools/gateway-sim/gateway-sim" --address 127.0.0.1 --port 6112 \
+        --scenario tools/gateway-sim/scenarios/demo.txt --quiet &
+    sim_pid=$!
+    trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null' EXIT
+    sleep 0.5
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: running without windows (Ctrl+C ends it)."
+    export QT_QPA_PLATFORM=offscreen
+fi
+"$build/src/tesk"

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "settings/IniFile.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowLayout.h"
+
+using namespace tesk;
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.filePath("Tesk.ini");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+}  // namespace
+
+TEST(TeskIni, WithoutAFileEveryDefaultApplies) {
+    QTemporaryDir dir;
+    const IniFile ini(dir.filePath("Tesk.ini"));
+    EXPECT_FALSE(ini.exists());
+    const SettingsValues s = readSettings(ini);
+    EXPECT_FALSE(s.minimize);
+    EXPECT_FALSE(s.officeXp);
+    EXPECT_TRUE(s.sounds);
+    EXPECT_EQ(s.gateway, "europe.battle.net");
+    EXPECT_FALSE(s.force);
+    EXPECT_TRUE(s.anonymous);
+    EXPECT_EQ(s.user, "");
+    EXPECT_EQ(s.password, "");
+    const MainFormGeometry g = readMainFormGeometry(ini);
+    EXPECT_EQ((std::vector<int>{g.width, g.height, g.left, g.top}),
+              (std::vector<int>{130, 300, 150, 150}));
+    const ChatFormSize chat = readChatFormSize(ini);
+    EXPECT_EQ(chat.width, 350);
+    EXPECT_EQ(chat.height, 250);
+    EXPECT_FALSE(readToolbarLayout(ini, "MainToolbar", true).has_value());
+}
+
+TEST(TeskIni, ValuesAreReadLikeTheProfileFunctionsDo) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir,
+                                   "[settings]\r\nMinimize=yes\r\nSounds=0x0\r\nforce=7\r\n"
+                                   "Gateway=127.0.0.1\r\nAnonymous=0\r\nUser=tesk\r\n");
+    const SettingsValues s = readSettings(IniFile(path));
+    EXPECT_FALSE(s.minimize);  // not a number: the default
+    EXPECT_FALSE(s.sounds);
+    EXPECT_TRUE(s.force);
+    EXPECT_EQ(s.gateway, "127.0.0.1");
+    EXPECT_FALSE(s.anonymous);
+    EXPECT_EQ(s.user, "tesk");
+}
+
+TEST(TeskIni, SettingsAreWrittenInTheirOrderWithTheScrambledPassword) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    SettingsValues s;
+    s.gateway = "uswest.battle.net";
+    s.anonymous = false;
+    s.user = "me";
+    s.password = "pw";
+    {
+        IniFile ini(path);
+        writeSettings(ini, s);
+        ASSERT_TRUE(ini.flush());
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // "p" ^ 'W' ^ 0xFF and "w" ^ 'z' ^ 0xFF
+    const QByteArray expected =
+        "[Settings]\r\nMinimize=0\r\nOfficeXP=0\r\nSounds=1\r\nGateway=uswest.battle.net\r\n"
+        "Force=0\r\nAnonymous=0\r\nUser=me\r\nPassword=\xd8\xf2\r\n";
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(readSettings(IniFile(path)).password, "pw");
+}
+
+TEST(TeskIni, ToolbarLayoutRoundTripsAndOtherRevisionsAreIgnored) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    ToolbarLayout ping;
+    ping.visible = false;
+    ping.dockedTo = "TopDock";
+    ping.dockRow = 1;
+    ping.dockPos = 40;
+    {
+        IniFile ini(path);
+        writeToolbarLayout(ini, "PingToolbar", ping);
+        ini.writeInteger("Toolbar:MainToolbar", "Rev", 1999);
+        ini.writeInteger("Toolbar:MainToolbar", "Visible", 0);
+        ASSERT_TRUE(ini.flush());
+    }
+    const IniFile ini(path);
+    const auto read = readToolbarLayout(ini, "PingToolbar", true);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_FALSE(read->visible);
+    EXPECT_EQ(read->dockedTo, "TopDock");
+    EXPECT_EQ(read->dockRow, 1);
+    EXPECT_EQ(read->dockPos, 40);
+    EXPECT_FALSE(readToolbarLayout(ini, "MainToolbar", true).has_value());
+}
+
+TEST(TeskIni, GeometryRoundTrips) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    {
+        IniFile ini(path);
+        writeMainFormGeometry(ini, {200, 400, -10, 20});
+        writeChatFormSize(ini, {400, 300});
+        ASSERT_TRUE(ini.flush());
+    }
+    const IniFile ini(path);
+    const MainFormGeometry g = readMainFormGeometry(ini);
+    EXPECT_EQ((std::vector<int>{g.width, g.height, g.left, g.top}),
+              (std::vector<int>{200, 400, -10, 20}));
+    EXPECT_EQ(readChatFormSize(ini).width, 400);
+}
