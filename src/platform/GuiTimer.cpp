@@ -7,6 +7,7 @@ namespace tesk {
 GuiTimer::GuiTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
     : onTick_(std::move(onTick)) {
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(interval);
     connect(&timer_, &QTimer::timeout, this, &GuiTimer::fire);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <atomic>
 #include <thread>
 
 #include "platform/GuiThread.h"
@@ -50,7 +51,7 @@ TEST(GuiTimer, ArmAndDisarmFromAWorkerThread) {
 
 TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
     bool ranOnGui = false;
-    bool returned = false;
+    std::atomic<bool> returned{false};
     auto stop = std::make_shared<tesk::StopFlag>();
     std::thread worker([&] {
         returned = tesk::gui_thread::runAndWait([&] { ranOnGui = tesk::gui_thread::isCurrent(); },
