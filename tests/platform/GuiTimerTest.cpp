@@ -57,7 +57,7 @@ TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
         returned = tesk::gui_thread::runAndWait([&] { ranOnGui = tesk::gui_thread::isCurrent(); },
                                                 stop);
     });
-    ASSERT_TRUE(waitUntil([&] { return returned; }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return returned.load(); }, 2000));
     worker.join();
     EXPECT_TRUE(ranOnGui);
 }
