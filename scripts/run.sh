@@ -13,7 +13,8 @@ cmake --build "$build" -j"$(nproc)" --target tesk gateway-sim
 ini="$build/src/Tesk.ini"
 sim_pid=""
 if [ ! -f "$ini" ]; then
-    printf '[Settings]\r\nGateway=127.0.0.1\r\nAnonymous=1\r\n' >"$ini"
+    printf '%s\r\n' '[Settings]' 'Gateway=127.0.0.1' 'Anonymous=1' '[Users]' 'Count=5' \
+        '0=alice' '1=bob' '2=carol' '3=dave@northrend' '4=erin' >"$ini"
     echo "Wrote a demo configuration: $ini (gateway 127.0.0.1)"
 fi
 if grep -qi '^Gateway=127\.0\.0\.1' "$ini"; then
