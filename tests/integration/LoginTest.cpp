@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 
 namespace tesk::test {
 
-using tesk::test::LoopbackListener;
+
 
 TEST_F(GatewayFixture, AnonymousLoginSendsTwoLinesThenPollsInListOrder) {
     startSim();
@@ -129,15 +129,9 @@ TEST_F(GatewayFixture, ForcedReconnectRetriesSilentlyUntilGoOffline) {
 // A connect to a host that never answers must neither freeze the GUI thread nor run
 // twice when asked again; GoOffline cancels it without an error box.
 TEST_F(GatewayFixture, HangingConnectKeepsTheGuiResponsiveAndMergesRequests) {
-    LoopbackListener full(0);
-    TcpClient fillers[3];
-    std::vector<std::thread> filling;
-    for (auto& filler : fillers) {
-        filling.emplace_back([&] { filler.open("127.0.0.1", full.port()); });
-    }
-    processEventsFor(200);
+    SilentHost host;
     ConnectionTimings timings = fast();
-    timings.port = full.port();
+    timings.port = host.port();
     startClient(anonymous(), timings);
     ASSERT_TRUE(waitUntil([&] { return !view.statuses.empty(); }));
     const bool connected = waitUntil([&] { return client->connection().client().connected(); }, 300);
@@ -156,12 +150,6 @@ TEST_F(GatewayFixture, HangingConnectKeepsTheGuiResponsiveAndMergesRequests) {
         processEventsFor(300);
         EXPECT_TRUE(view.errors.empty());
         EXPECT_EQ(view.statuses.back(), "Offline");
-    }
-    for (auto& filler : fillers) {
-        filler.disable();
-    }
-    for (auto& thread : filling) {
-        thread.join();
     }
 }
 

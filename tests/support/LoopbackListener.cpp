@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+
 namespace tesk::test {
 
 LoopbackListener::LoopbackListener(int backlog) {
@@ -53,6 +55,24 @@ void LoopbackListener::writeAll(int fd, const std::string& bytes) {
             return;
         }
         sent += static_cast<std::size_t>(n);
+    }
+}
+
+SilentHost::SilentHost() {
+    for (int i = 0; i < 3; ++i) {
+        fillers_.push_back(std::make_unique<TcpClient>());
+        TcpClient* filler = fillers_.back().get();
+        filling_.emplace_back([this, filler] { filler->open("127.0.0.1", port()); });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+SilentHost::~SilentHost() {
+    for (auto& filler : fillers_) {
+        filler->disable();
+    }
+    for (auto& thread : filling_) {
+        thread.join();
     }
 }
 

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/TcpClient.h"
 
 namespace tesk::test {
 
@@ -21,6 +26,25 @@ public:
 private:
     int fd_ = -1;
     std::uint16_t port_ = 0;
+};
+
+}  // namespace tesk::test
+
+namespace tesk::test {
+
+// A loopback port whose connects never complete: its accept queue is filled by
+// connections nobody accepts, so the kernel drops further SYNs. Stands for a host that
+// never answers.
+class SilentHost {
+public:
+    SilentHost();
+    ~SilentHost();
+    std::uint16_t port() const { return listener_.port(); }
+
+private:
+    LoopbackListener listener_{0};
+    std::vector<std::unique_ptr<TcpClient>> fillers_;
+    std::vector<std::thread> filling_;
 };
 
 }  // namespace tesk::test
