@@ -21,7 +21,8 @@ if grep -qi '^Gateway=127\.0\.0\.1' "$ini"; then
     "$build/tools/gateway-sim/gateway-sim" --address 127.0.0.1 --port 6112 \
         --scenario tools/gateway-sim/scenarios/demo.txt --quiet &
     sim_pid=$!
-    trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null' EXIT
+    trap 'kill "$sim_pid" 2>/dev/null' EXIT
+    trap 'exit 130' INT TERM
     sleep 0.5
 fi
 
