@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "ui/ImageList.h"
+#include "ui/WatchListIcons.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
@@ -25,11 +27,16 @@ TMainForm::TMainForm(WatchListModel& watchList, QWidget* parent)
     statusToolbar->setMovable(false);
     statusButton_->setObjectName("StatusButton");
     statusButton_->setText("Offline");
+    statusButton_->setIcon(images::icon(image::kOffline));
+    statusButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    setWindowIcon(images::applicationIcon());
     statusToolbar->addWidget(statusButton_);
     addToolBar(Qt::BottomToolBarArea, statusToolbar);
 
     userList_->setObjectName("UserList");
-    userList_->setModel(&watchList_);
+    auto* icons = new WatchListIcons(this);
+    icons->setSourceModel(&watchList_);
+    userList_->setModel(icons);
     userList_->setRootIsDecorated(false);
     userList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     userList_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -46,6 +53,7 @@ TMainForm::TMainForm(WatchListModel& watchList, QWidget* parent)
 
 void TMainForm::showStatus(const StatusDisplay& display) {
     statusButton_->setText(QString::fromStdString(display.caption));
+    statusButton_->setIcon(images::icon(display.image));
 }
 
 QString TMainForm::statusCaption() const {

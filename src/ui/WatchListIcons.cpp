@@ -1,0 +1,15 @@
+#include "ui/WatchListIcons.h"
+
+#include "ui/ImageList.h"
+#include "watch/WatchListModel.h"
+
+namespace tesk {
+
+QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
+    if (role == Qt::DecorationRole && index.column() == WatchListModel::User) {
+        return images::icon(QIdentityProxyModel::data(index, WatchListModel::ImageRole).toInt());
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
+}  // namespace tesk
