@@ -56,10 +56,6 @@ void TMainForm::showStatus(const StatusDisplay& display) {
     statusButton_->setIcon(images::icon(display.image));
 }
 
-QString TMainForm::statusCaption() const {
-    return statusButton_->text();
-}
-
 std::vector<std::string> TMainForm::namesToPoll() {
     return watchList_.namesToPoll();
 }

@@ -38,7 +38,6 @@ public:
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;
 
-    QString statusCaption() const;
 
 private:
     WatchListModel& watchList_;
