@@ -1,0 +1,62 @@
+#include "watch/UserCommands.h"
+
+#include <QUrl>
+
+#include "connection/Protocol.h"
+#include "watch/WhoisReply.h"
+
+namespace tesk {
+
+namespace {
+constexpr const char* kProfilePage = "http://www.battle.net/war3/ladder/war3-player-profile.aspx";
+
+QByteArray encoded(const std::string& part) {
+    return QUrl::toPercentEncoding(QString::fromStdString(part));
+}
+}  // namespace
+
+bool isWarcraftIIIName(const std::string& name) {
+    const std::size_t at = name.find('@');
+    return at != std::string::npos && at >= 1;
+}
+
+UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonymous,
+                          const std::string& firstSelectedName) {
+    UserMenuState state;
+    const bool offline = status == ConnectionStatus::Offline || status == ConnectionStatus::None;
+    if (selectedRows == 1 && !offline) {
+        state.chat = !anonymous;
+        state.statistics = true;
+    }
+    state.warcraftIII = isWarcraftIIIName(firstSelectedName);
+    state.otherGames = !state.warcraftIII;
+    return state;
+}
+
+QString playerProfileUrl(const std::string& name) {
+    const std::size_t at = name.find('@');
+    const std::string player = at == std::string::npos ? std::string() : name.substr(0, at);
+    const std::string gateway = at == std::string::npos ? name : name.substr(at + 1);
+    return QString(kProfilePage) + "?Gateway=" + encoded(gateway) +
+           "&PlayerName=" + encoded(player);
+}
+
+QString userInfoTip(const WatchRowState& state) {
+    QStringList lines;
+    const auto add = [&](const char* label, const std::string& text) {
+        if (!text.empty()) {
+            lines << QString(label) + QString::fromStdString(text);
+        }
+    };
+    add("* ", state.place);
+    add("* program: ", state.program);
+    add("* away: ", state.awayMessage);
+    add("* dnd: ", state.dndMessage);
+    return lines.join('\n');
+}
+
+std::string statsCommand(const std::string& name, const char* productCode) {
+    return protocol::kStatsPrefix + name + " " + productCode;
+}
+
+}  // namespace tesk

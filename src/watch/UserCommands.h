@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "connection/ConnectionStatus.h"
+
+namespace tesk {
+
+struct WatchRowState;
+
+// A name whose first "@" stands after its first character is a Warcraft III account.
+bool isWarcraftIIIName(const std::string& name);
+
+// Which entries of the "User" menu the selection offers.
+struct UserMenuState {
+    bool chat = false;
+    bool statistics = false;
+    bool warcraftIII = false;   // "Warcraft III" and "Player profile"
+    bool otherGames = true;     // the Starcraft, Warcraft II and "All" entries
+};
+UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonymous,
+                          const std::string& firstSelectedName);
+
+// The player-profile web page. Both parts are percent-encoded, so a name holding "&"
+// or "#" cannot change the query.
+QString playerProfileUrl(const std::string& name);
+
+// The information tip of a row: its non-empty columns as "* " lines.
+QString userInfoTip(const WatchRowState& state);
+
+// "/stats " + name + " " + product code.
+std::string statsCommand(const std::string& name, const char* productCode);
+
+}  // namespace tesk

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "watch/UserCommands.h"
+#include "watch/WhoisReply.h"
+
+using namespace tesk;
+
+TEST(UserMenu, OneSelectedRowWhileConnectedOffersChatAndStatistics) {
+    const UserMenuState online = userMenuFor(1, ConnectionStatus::Online, false, "bob");
+    EXPECT_TRUE(online.chat);
+    EXPECT_TRUE(online.statistics);
+    EXPECT_TRUE(online.otherGames);
+    EXPECT_FALSE(online.warcraftIII);
+
+    EXPECT_FALSE(userMenuFor(1, ConnectionStatus::Online, true, "bob").chat);  // anonymous
+    EXPECT_TRUE(userMenuFor(1, ConnectionStatus::Online, true, "bob").statistics);
+    const UserMenuState offline = userMenuFor(1, ConnectionStatus::Offline, false, "bob");
+    EXPECT_FALSE(offline.chat || offline.statistics);
+    const UserMenuState two = userMenuFor(2, ConnectionStatus::Away, false, "bob");
+    EXPECT_FALSE(two.chat || two.statistics);
+}
+
+TEST(UserMenu, WarcraftIIINamesHaveAnAtAfterTheFirstCharacter) {
+    EXPECT_TRUE(userMenuFor(1, ConnectionStatus::Online, false, "john@northrend").warcraftIII);
+    EXPECT_FALSE(userMenuFor(1, ConnectionStatus::Online, false, "john@northrend").otherGames);
+    EXPECT_TRUE(isWarcraftIIIName("j@x"));
+    EXPECT_FALSE(isWarcraftIIIName("@northrend"));  // begins with "@": like a name without one
+    EXPECT_FALSE(isWarcraftIIIName("john"));
+    EXPECT_TRUE(userMenuFor(1, ConnectionStatus::Online, false, "@x").otherGames);
+}
+
+TEST(PlayerProfile, PlainNamesGiveThePlainQueryAndOthersAreEncoded) {
+    EXPECT_TRUE(playerProfileUrl("john@northrend")
+                    .endsWith("/war3/ladder/war3-player-profile.aspx?Gateway=northrend"
+                              "&PlayerName=john"));
+    EXPECT_TRUE(playerProfileUrl("a&b#c@north rend")
+                    .endsWith("?Gateway=north%20rend&PlayerName=a%26b%23c"));
+    EXPECT_TRUE(playerProfileUrl("x@y@z").endsWith("?Gateway=y%40z&PlayerName=x"));
+}
+
+TEST(UserInfoTip, ListsTheNonEmptyColumns) {
+    WatchRowState unknown;
+    EXPECT_EQ(userInfoTip(unknown), "* unknown");
+    WatchRowState away;
+    away.image = 10;
+    away.place = "channel: Foo";
+    away.program = "Starcraft";
+    away.awayMessage = "lunch";
+    EXPECT_EQ(userInfoTip(away), "* channel: Foo\n* program: Starcraft\n* away: lunch");
+    WatchRowState dndOnly;
+    dndOnly.place = "";
+    dndOnly.dndMessage = "busy";
+    EXPECT_EQ(userInfoTip(dndOnly), "* dnd: busy");
+}
+
+TEST(StatsCommand, OneSpaceBetweenTheParts) {
+    EXPECT_EQ(statsCommand("alice", "w2bn"), "/stats alice w2bn");
+}
