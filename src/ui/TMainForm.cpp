@@ -1,59 +1,452 @@
 #include "ui/TMainForm.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
-#include <QSplitter>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUrl>
 
+#include "connection/CommandQueue.h"
+#include "connection/GatewayClient.h"
+#include "connection/Protocol.h"
+#include "connection/TConnectionThread.h"
+#include "settings/IniFile.h"
+#include "settings/LiveSettings.h"
+#include "settings/WindowLayout.h"
 #include "ui/ImageList.h"
+#include "ui/TaskbarHint.h"
+#include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
+#include "watch/UserCommands.h"
+#include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
 
-TMainForm::TMainForm(WatchListModel& watchList, QWidget* parent)
-    : QMainWindow(parent),
-      watchList_(watchList),
-      userList_(new QTreeView(this)),
-      statusButton_(new QToolButton(this)),
-      logMemo_(new QTextEdit(this)) {
-    setWindowTitle("TESK");
+namespace {
 
-    auto* statusToolbar = new QToolBar("StatusToolbar", this);
-    statusToolbar->setObjectName("StatusToolbar");
-    statusToolbar->setMovable(false);
+QAction* addEntry(QMenu* menu, const QString& caption, int image = -1) {
+    QAction* action = menu->addAction(caption);
+    if (image >= 0) {
+        action->setIcon(images::icon(image));
+    }
+    return action;
+}
+
+QToolButton* dropDownButton(QToolBar* toolbar, QMenu* menu, int image, const QString& hint) {
+    auto* button = new QToolButton(toolbar);
+    button->setIcon(images::icon(image));
+    button->setToolTip(hint);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    toolbar->addWidget(button);
+    return button;
+}
+
+// The list reports Enter and Delete, which its view would otherwise swallow.
+class KeyForwarder : public QObject {
+public:
+    KeyForwarder(QObject* parent, std::function<void()> onEnter, std::function<void()> onDelete)
+        : QObject(parent), onEnter_(std::move(onEnter)), onDelete_(std::move(onDelete)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                onEnter_();
+                return true;
+            }
+            if (key == Qt::Key_Delete) {
+                onDelete_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onEnter_;
+    std::function<void()> onDelete_;
+};
+
+}  // namespace
+
+TMainForm::TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
+                     QString iniPath, QWidget* parent)
+    : QMainWindow(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      watchList_(watchList),
+      settings_(settings),
+      tray_(tray),
+      iniPath_(std::move(iniPath)),
+      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    setObjectName("MainForm");
+    setWindowTitle("TESK");
+    setWindowIcon(images::applicationIcon());
+    setContextMenuPolicy(Qt::PreventContextMenu);  // toolbars are switched by their own commands
+    buildUserMenu();
+    buildProgramMenu();
+    buildStatusMenu();
+    buildTrayMenu();
+    buildToolbars();
+    buildUserList();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::setWindowOpeners(std::function<void()> console, std::function<void()> about) {
+    showConsole_ = std::move(console);
+    showAbout_ = std::move(about);
+}
+
+void TMainForm::buildUserMenu() {
+    userMenu_ = new QMenu("User", this);
+    chatAction_ = addEntry(userMenu_, "Chat", images::kEnvelope);
+    QFont bold = chatAction_->font();
+    bold.setBold(true);
+    chatAction_->setFont(bold);
+    chatAction_->setVisible(false);
+    chatAction_->setEnabled(false);  // the chat window arrives with whispers
+
+    statsMenu_ = new QMenu("Statistics", this);
+    statsMenu_->setIcon(images::icon(images::kMagnifier));
+    war3Action_ = addEntry(statsMenu_, "Warcraft III");
+    sexpAction_ = addEntry(statsMenu_, "Starcraft - Brood War");
+    starAction_ = addEntry(statsMenu_, "Starcraft");
+    w2bnAction_ = addEntry(statsMenu_, "Warcraft II BNE");
+    statsMenu_->addSeparator();
+    allAction_ = addEntry(statsMenu_, "All");
+    profileAction_ = addEntry(statsMenu_, "Player profile");
+    statsAction_ = userMenu_->addMenu(statsMenu_);
+    statsAction_->setVisible(false);
+    connect(war3Action_, &QAction::triggered, this, [this] { requestStats({"war3"}); });
+    connect(sexpAction_, &QAction::triggered, this, [this] { requestStats({"sexp"}); });
+    connect(starAction_, &QAction::triggered, this, [this] { requestStats({"star"}); });
+    connect(w2bnAction_, &QAction::triggered, this, [this] { requestStats({"w2bn"}); });
+    // Each goes to the front, so they leave as sexp, star, w2bn.
+    connect(allAction_, &QAction::triggered, this,
+            [this] { requestStats({"w2bn", "star", "sexp"}); });
+    connect(profileAction_, &QAction::triggered, this, &TMainForm::openPlayerProfile);
+
+    userMenu_->addSeparator();
+    QAction* add = addEntry(userMenu_, "Add", images::kSheet);
+    add->setShortcut(QKeySequence("Ctrl+N"));
+    add->setEnabled(false);  // the add-user dialog is wired when it exists
+    QAction* remove = addEntry(userMenu_, "Delete", images::kBin);
+    connect(remove, &QAction::triggered, this, &TMainForm::deleteSelected);
+    addActions({add});
+}
+
+void TMainForm::buildProgramMenu() {
+    programMenu_ = new QMenu("Program", this);
+    QAction* settings = addEntry(programMenu_, "Settings...", images::kCheckList);
+    settings->setShortcut(QKeySequence("Ctrl+S"));
+    settings->setEnabled(false);  // the settings dialog is wired when it exists
+    QAction* console = addEntry(programMenu_, "Console...", images::kGlobeScreen);
+    console->setShortcut(QKeySequence("Ctrl+Q"));
+    connect(console, &QAction::triggered, this, [this] {
+        if (showConsole_) {
+            showConsole_();
+        }
+    });
+    showPingAction_ = addEntry(programMenu_, "Show Ping");
+    showPingAction_->setCheckable(true);
+    programMenu_->addSeparator();
+    QAction* about = addEntry(programMenu_, "About...", images::kInfo);
+    about->setShortcut(QKeySequence("F1"));
+    connect(about, &QAction::triggered, this, [this] {
+        if (showAbout_) {
+            showAbout_();
+        }
+    });
+    addActions({settings, console, about});
+}
+
+void TMainForm::buildStatusMenu() {
+    statusMenu_ = new QMenu("Status", this);
+    QAction* online = addEntry(statusMenu_, "Online", image::kOnline);
+    awayAction_ = addEntry(statusMenu_, "Away", image::kAway);
+    dndAction_ = addEntry(statusMenu_, "DND", image::kDnd);
+    statusMenu_->addSeparator()->setVisible(false);
+    QAction* offline = addEntry(statusMenu_, "Offline", image::kOffline);
+    connect(online, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Online); });
+    connect(awayAction_, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Away); });
+    connect(dndAction_, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Dnd); });
+    connect(offline, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Offline); });
+    // Modes need an account: anonymous users are offered only Online and Offline.
+    connect(statusMenu_, &QMenu::aboutToShow, this, [this] {
+        const bool anonymous = settings_.snapshot().anonymous;
+        awayAction_->setVisible(!anonymous);
+        dndAction_->setVisible(!anonymous);
+    });
+}
+
+void TMainForm::buildTrayMenu() {
+    trayMenu_ = new QMenu(this);
+    QAction* restore = trayMenu_->addAction("Restore");
+    QFont bold = restore->font();
+    bold.setBold(true);
+    restore->setFont(bold);
+    trayMenu_->setDefaultAction(restore);
+    QAction* minimize = trayMenu_->addAction("Minimize");
+    trayMenu_->addSeparator();
+    QAction* exit = trayMenu_->addAction("Exit");
+    connect(restore, &QAction::triggered, this, &TMainForm::showWindow);
+    connect(minimize, &QAction::triggered, this, &TMainForm::hideWindow);
+    connect(exit, &QAction::triggered, this, &TMainForm::exitProgram);
+}
+
+void TMainForm::buildToolbars() {
+    mainToolbar_ = new QToolBar("MainToolbar", this);
+    mainToolbar_->setObjectName("MainToolbar");
+    mainToolbar_->setFloatable(false);
+    dropDownButton(mainToolbar_, userMenu_, images::kUser, "User");
+    dropDownButton(mainToolbar_, programMenu_, images::kTools, "Program");
+    addToolBar(Qt::TopToolBarArea, mainToolbar_);
+
+    pingToolbar_ = new QToolBar("PingToolbar", this);
+    pingToolbar_->setObjectName("PingToolbar");
+    pingToolbar_->setFloatable(false);
+    pingLabel_ = new QLabel("...", pingToolbar_);
+    pingLabel_->setObjectName("PingLabel");
+    pingToolbar_->addWidget(pingLabel_);
+    addToolBar(Qt::TopToolBarArea, pingToolbar_);
+    pingToolbar_->hide();
+    // "Show Ping" is the one switch of the ping toolbar (restoring the layout uses it too).
+    connect(showPingAction_, &QAction::toggled, this, [this](bool on) {
+        pingToolbar_->setVisible(on);
+        PingToolbarVisibleChanged(on);
+    });
+
+    statusToolbar_ = new QToolBar("StatusToolbar", this);
+    statusToolbar_->setObjectName("StatusToolbar");
+    statusToolbar_->setFloatable(false);
+    statusButton_ = new QToolButton(statusToolbar_);
     statusButton_->setObjectName("StatusButton");
+    statusButton_->setMenu(statusMenu_);
+    statusButton_->setPopupMode(QToolButton::InstantPopup);
+    statusButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     statusButton_->setText("Offline");
     statusButton_->setIcon(images::icon(image::kOffline));
-    statusButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    setWindowIcon(images::applicationIcon());
-    statusToolbar->addWidget(statusButton_);
-    addToolBar(Qt::BottomToolBarArea, statusToolbar);
+    statusToolbar_->addWidget(statusButton_);
+    addToolBar(Qt::BottomToolBarArea, statusToolbar_);
+}
 
+void TMainForm::buildUserList() {
+    userList_ = new QTreeView(this);
     userList_->setObjectName("UserList");
-    auto* icons = new WatchListIcons(this);
-    icons->setSourceModel(&watchList_);
-    userList_->setModel(icons);
+    auto* display = new WatchListIcons(this);
+    display->setSourceModel(&watchList_);
+    userList_->setModel(display);
     userList_->setRootIsDecorated(false);
+    userList_->setHeaderHidden(true);
+    userList_->setFrameShape(QFrame::NoFrame);
     userList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     userList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     userList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int column = WatchListModel::Place; column < WatchListModel::ColumnCount; ++column) {
+        userList_->setColumnHidden(column, true);
+    }
+    userList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(userList_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { userMenu_->popup(userList_->viewport()->mapToGlobal(at)); });
+    connect(userList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TMainForm::UserListSelectionChanged);
+    connect(userList_, &QTreeView::clicked, this, &TMainForm::UserListClick);
+    userList_->installEventFilter(
+        new KeyForwarder(this, [this] { chatAction_->trigger(); }, [this] { deleteSelected(); }));
+    setCentralWidget(userList_);
+}
 
-    logMemo_->setObjectName("LogMemo");
-    logMemo_->setReadOnly(true);
+ConnectionStatus TMainForm::connectionStatus() const {
+    return gateway_ ? gateway_->connection().status() : ConnectionStatus::None;
+}
 
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(userList_);
-    splitter->addWidget(logMemo_);
-    setCentralWidget(splitter);
+std::vector<int> TMainForm::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : userList_->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::string TMainForm::firstSelectedName() const {
+    const std::vector<int> rows = selectedRows();
+    return rows.empty() ? std::string() : watchList_.row(rows.front()).name;
+}
+
+void TMainForm::UserListSelectionChanged() {
+    const UserMenuState menu =
+        userMenuFor(static_cast<int>(selectedRows().size()), connectionStatus(),
+                    settings_.snapshot().anonymous, firstSelectedName());
+    chatAction_->setVisible(menu.chat);
+    statsAction_->setVisible(menu.statistics);
+    if (menu.statistics) {
+        war3Action_->setVisible(menu.warcraftIII);
+        profileAction_->setVisible(menu.warcraftIII);
+        for (QAction* other : {sexpAction_, starAction_, w2bnAction_, allAction_}) {
+            other->setVisible(menu.otherGames);
+        }
+    }
+}
+
+void TMainForm::UserListClick() {
+    const ConnectionStatus status = connectionStatus();
+    if (selectedRows().size() == 1 && status != ConnectionStatus::Offline &&
+        status != ConnectionStatus::None) {
+        queueFront(protocol::kWhoisPrefix + firstSelectedName());
+    }
+}
+
+void TMainForm::deleteSelected() {
+    watchList_.removeRowsAt(selectedRows());
+}
+
+void TMainForm::requestStats(std::initializer_list<const char*> codes) {
+    const std::string name = firstSelectedName();
+    if (selectedRows().empty()) {
+        return;
+    }
+    for (const char* code : codes) {
+        queueFront(statsCommand(name, code));
+    }
+}
+
+void TMainForm::openPlayerProfile() {
+    if (!selectedRows().empty()) {
+        openUrl_(QUrl(playerProfileUrl(firstSelectedName()), QUrl::StrictMode));
+    }
+}
+
+void TMainForm::queueFront(const std::string& command) {
+    if (gateway_) {
+        gateway_->queue().putFront(command, mark::kProgram);
+    }
+}
+
+void TMainForm::chooseStatus(StatusChoice choice) {
+    if (gateway_) {
+        applyStatusAction(statusActionFor(choice, connectionStatus()), gateway_->connection(),
+                          gateway_->queue());
+    }
+}
+
+void TMainForm::PingToolbarVisibleChanged(bool) {
+    // Measuring arrives with the ping monitor; until then both ways show no time.
+    tray_.showStatusTip();
+    pingLabel_->setText("...");
+}
+
+QString TMainForm::statusCaption() const {
+    return statusButton_->text();
+}
+
+void TMainForm::showWindow() {
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void TMainForm::hideWindow() {
+    hide();
+}
+
+void TMainForm::toggleWindow() {
+    if (isVisible()) {
+        hideWindow();
+    } else {
+        showWindow();
+    }
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    keepOutOfTaskbar(this);  // a tray program has no task bar button
+    tray_.showStatusTip();
+}
+
+void TMainForm::exitProgram() {
+    exitFlag_ = true;
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!exitFlag_) {
+        event->ignore();
+        hideWindow();
+        return;
+    }
+    if (gateway_) {
+        gateway_->connection().GoOffline();
+    }
+    if (!saveOnExit()) {
+        event->ignore();  // nothing is lost: the user can free the file and exit again
+        return;
+    }
+    tray_.remove();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool TMainForm::saveOnExit() {
+    IniFile ini(iniPath_);
+    writeWatchedNames(ini, watchList_.names());
+    writeMainFormGeometry(ini, {width(), height(), x(), y()});
+    saveToolbarLayout(ini);
+    if (ini.flush()) {
+        return true;
+    }
+    QMessageBox::critical(this, "Error", IniFile::unableToWriteMessage(iniPath_));
+    return false;
+}
+
+void TMainForm::loadToolbarLayout(const IniFile& ini) {
+    for (QToolBar* toolbar : {mainToolbar_, pingToolbar_, statusToolbar_}) {
+        const auto layout =
+            readToolbarLayout(ini, toolbar->objectName().toStdString(), !toolbar->isHidden());
+        if (!layout) {
+            continue;
+        }
+        if (layout->dockedTo == "TopDock" || layout->dockedTo == "BottomDock") {
+            const Qt::ToolBarArea area =
+                layout->dockedTo == "TopDock" ? Qt::TopToolBarArea : Qt::BottomToolBarArea;
+            if (area != toolBarArea(toolbar)) {
+                addToolBar(area, toolbar);
+            }
+        }
+        if (toolbar == pingToolbar_) {
+            showPingAction_->setChecked(layout->visible);
+        } else {
+            toolbar->setVisible(layout->visible);
+        }
+    }
+}
+
+void TMainForm::saveToolbarLayout(IniFile& ini) const {
+    for (QToolBar* toolbar : {mainToolbar_, pingToolbar_, statusToolbar_}) {
+        ToolbarLayout layout;
+        layout.visible = !toolbar->isHidden();
+        layout.dockedTo = toolBarArea(toolbar) == Qt::BottomToolBarArea ? "BottomDock" : "TopDock";
+        layout.lastDock = layout.dockedTo;
+        layout.dockPos = toolbar->x();
+        writeToolbarLayout(ini, toolbar->objectName().toStdString(), layout);
+    }
 }
 
 void TMainForm::showStatus(const StatusDisplay& display) {
     statusButton_->setText(QString::fromStdString(display.caption));
     statusButton_->setIcon(images::icon(display.image));
+    tray_.showStatusTip();
 }
 
 std::vector<std::string> TMainForm::namesToPoll() {
@@ -65,12 +458,13 @@ void TMainForm::resetWatchRows() {
 }
 
 void TMainForm::showError(const std::string& message) {
-    QMessageBox::critical(this, "Error", QString::fromStdString(message));
+    QMessageBox::critical(isVisible() ? this : nullptr, "Error", QString::fromStdString(message));
 }
 
 void TMainForm::AddToLog(const LogEntry& entry) {
-    logMemo_->setTextColor(QColor(entry.colour.red, entry.colour.green, entry.colour.blue));
-    logMemo_->append(QString::fromStdString(entry.text));
+    if (logSink_) {
+        logSink_(entry);
+    }
 }
 
 void TMainForm::UpdateUser(ReaderState& state) {
@@ -78,8 +472,9 @@ void TMainForm::UpdateUser(ReaderState& state) {
 }
 
 void TMainForm::announceOnline(const std::string& name) {
-    statusButton_->setToolTip(QString::fromStdString("TESK: User " + name + " is online"));
+    tray_.announceOnline(QString::fromStdString(name));
 }
+
 void TMainForm::UpdateStats(ReaderState&) {}
 void TMainForm::HandleWhisperLine(const std::string&) {}
 

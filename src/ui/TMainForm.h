@@ -1,27 +1,72 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
+#include <memory>
 
 #include "connection/ConnectionView.h"
+#include "connection/StatusCommands.h"
 #include "watch/UserUpdate.h"
 
-class QTextEdit;
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
 class QToolButton;
 class QTreeView;
+class QUrl;
 
 namespace tesk {
 
+class GatewayClient;
+class IniFile;
+class LiveSettings;
+class TrayNotifier;
 class WatchListModel;
 
-// The main window: the watch list, the connection status and the received server lines.
-// The tray icon, menus and the other windows attach here as they are built.
+// The main window: the watch list between the toolbars, the status button, the "User"
+// and "Program" menus, and the tray menu. Closing it only hides it until the exit flag
+// is set; then it goes offline, saves the watch list, its geometry and the toolbar layout
+// and ends the program. The connection talks to the windows through this class.
 class TMainForm : public QMainWindow,
                   public ConnectionView,
                   public ServerLineHandlers,
                   public OnlineAnnouncer {
     Q_OBJECT
 public:
-    explicit TMainForm(WatchListModel& watchList, QWidget* parent = nullptr);
+    using UrlOpener = std::function<void(const QUrl&)>;
+
+    TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
+              QString iniPath, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    void attachGateway(GatewayClient* gateway) { gateway_ = gateway; }
+    void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+
+    // Windows of their own, shown by the "Program" menu and the list.
+    void setWindowOpeners(std::function<void()> console, std::function<void()> about);
+    void setLogSink(std::function<void(const LogEntry&)> sink) { logSink_ = std::move(sink); }
+
+    // The exit flag: while it is clear, closing the window only hides it.
+    void setExitFlag(bool on) { exitFlag_ = on; }
+    bool exitFlag() const { return exitFlag_; }
+    void exitProgram();  // the tray menu's Exit, SIGTERM and the session's log-off
+
+    void showWindow();
+    void hideWindow();
+    void toggleWindow();
+
+    void loadToolbarLayout(const IniFile& ini);
+    void saveToolbarLayout(IniFile& ini) const;
+
+    QString statusCaption() const;
+    QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* userMenu() const { return userMenu_; }
+    QMenu* statusMenu() const { return statusMenu_; }
+    QTreeView* userList() const { return userList_; }
+    QToolBar* pingToolbar() const { return pingToolbar_; }
+
+    void chooseStatus(StatusChoice choice);
 
     // ConnectionView
     void showStatus(const StatusDisplay& display) override;
@@ -38,12 +83,64 @@ public:
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void buildToolbars();
+    void buildUserMenu();
+    void buildProgramMenu();
+    void buildStatusMenu();
+    void buildTrayMenu();
+    void buildUserList();
+
+    ConnectionStatus connectionStatus() const;
+    std::vector<int> selectedRows() const;
+    std::string firstSelectedName() const;
+    void UserListSelectionChanged();
+    void UserListClick();
+    void deleteSelected();
+    void requestStats(std::initializer_list<const char*> codes);
+    void openPlayerProfile();
+    void queueFront(const std::string& command);
+    void PingToolbarVisibleChanged(bool visible);
+    bool saveOnExit();
+
     WatchListModel& watchList_;
-    QTreeView* userList_;
-    QToolButton* statusButton_;
-    QTextEdit* logMemo_;
+    LiveSettings& settings_;
+    TrayNotifier& tray_;
+    const QString iniPath_;
+    GatewayClient* gateway_ = nullptr;
+    UrlOpener openUrl_;
+    std::function<void()> showConsole_;
+    std::function<void()> showAbout_;
+    std::function<void(const LogEntry&)> logSink_;
+    bool exitFlag_ = true;
+
+    QToolBar* mainToolbar_ = nullptr;
+    QToolBar* pingToolbar_ = nullptr;
+    QToolBar* statusToolbar_ = nullptr;
+    QLabel* pingLabel_ = nullptr;
+    QToolButton* statusButton_ = nullptr;
+    QTreeView* userList_ = nullptr;
+    QMenu* userMenu_ = nullptr;
+    QMenu* statsMenu_ = nullptr;
+    QMenu* programMenu_ = nullptr;
+    QMenu* statusMenu_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+
+    QAction* chatAction_ = nullptr;
+    QAction* statsAction_ = nullptr;
+    QAction* war3Action_ = nullptr;
+    QAction* sexpAction_ = nullptr;
+    QAction* starAction_ = nullptr;
+    QAction* w2bnAction_ = nullptr;
+    QAction* allAction_ = nullptr;
+    QAction* profileAction_ = nullptr;
+    QAction* awayAction_ = nullptr;
+    QAction* dndAction_ = nullptr;
+    QAction* showPingAction_ = nullptr;
 };
 
 }  // namespace tesk

@@ -1,6 +1,7 @@
 #include "ui/WatchListIcons.h"
 
 #include "ui/ImageList.h"
+#include "watch/UserCommands.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
@@ -8,6 +9,10 @@ namespace tesk {
 QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
     if (role == Qt::DecorationRole && index.column() == WatchListModel::User) {
         return images::icon(QIdentityProxyModel::data(index, WatchListModel::ImageRole).toInt());
+    }
+    if (role == Qt::ToolTipRole && index.isValid()) {
+        const auto* list = static_cast<const WatchListModel*>(sourceModel());
+        return userInfoTip(list->row(mapToSource(index).row()).state);
     }
     return QIdentityProxyModel::data(index, role);
 }

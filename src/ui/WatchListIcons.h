@@ -4,7 +4,8 @@
 
 namespace tesk {
 
-// Shows each watch list row's state image as the picture left of its name.
+// Shows each watch list row's state image as the picture left of its name, and its
+// columns as the row's information tip.
 class WatchListIcons : public QIdentityProxyModel {
     Q_OBJECT
 public:

@@ -1,0 +1,116 @@
+#include "ui/TeskApplication.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSessionManager>
+#include <QTimer>
+#include <memory>
+
+#include "connection/GatewayClient.h"
+#include "platform/CanberraSoundPlayer.h"
+#include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
+#include "settings/IniFile.h"
+#include "settings/LiveSettings.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowLayout.h"
+#include "ui/Look.h"
+#include "ui/ProjectInfo.h"
+#include "ui/TAboutForm.h"
+#include "ui/TConsoleForm.h"
+#include "ui/TMainForm.h"
+#include "ui/TrayNotifier.h"
+#include "watch/WatchListFile.h"
+#include "watch/WatchListModel.h"
+
+namespace tesk {
+
+int runTesk(const StartOptions& options) {
+    auto* app = qApp;
+    // Dialogs closing while the main window is hidden must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(options.lockDirectory);
+    if (!instance.acquire()) {
+        QMessageBox::information(nullptr, "Information", "Program is already running.");
+        return 0;
+    }
+
+    LiveSettings settings;
+    WatchListModel watchList;
+    bool startMinimized = false;
+    MainFormGeometry geometry;
+    {
+        const IniFile ini(options.iniPath);
+        const SettingsValues values = readSettings(ini);
+        startMinimized = values.minimize;
+        settings.publish(values);
+        watchList.assign(readWatchedNames(ini));
+        geometry = readMainFormGeometry(ini);
+    }
+
+    CanberraSoundPlayer sounds;
+    std::unique_ptr<TMainForm> mainForm;
+    TrayNotifier tray(
+        sounds, [&settings] { return settings.snapshot().sounds; },
+        [&mainForm] { return mainForm ? mainForm->statusCaption() : QString("Offline"); });
+    mainForm = std::make_unique<TMainForm>(watchList, settings, tray, options.iniPath);
+    mainForm->resize(geometry.width, geometry.height);
+    mainForm->move(geometry.left, geometry.top);
+    applyLook(*qobject_cast<QApplication*>(app), settings.snapshot().officeXp);
+
+    TConsoleForm console;
+    TAboutForm about(mainForm.get());
+    mainForm->setLogSink([&console](const LogEntry& entry) { console.AddToLog(entry); });
+    mainForm->setWindowOpeners(
+        [&console] {
+            console.show();
+            console.raise();
+            console.activateWindow();
+        },
+        [&about] { about.exec(); });
+
+    tray.setMenu(mainForm->trayMenu());
+    tray.show();
+    QObject::connect(&tray, &TrayNotifier::toggleRequested, mainForm.get(),
+                     &TMainForm::toggleWindow);
+    QObject::connect(&tray, &TrayNotifier::raiseRequested, mainForm.get(), [&mainForm] {
+        if (mainForm->isVisible()) {
+            mainForm->raise();
+            mainForm->activateWindow();
+        }
+    });
+
+    // Log-off, shut-down and termination end the program like Exit: everything is saved.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, mainForm.get(),
+                     &TMainForm::exitProgram);
+    QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
+                     mainForm.get(), [&mainForm](QSessionManager&) { mainForm->exitProgram(); });
+
+    if (startMinimized) {
+        tray.showStatusTip();
+    } else {
+        mainForm->showWindow();
+    }
+
+    std::unique_ptr<GatewayClient> gateway;
+    QTimer::singleShot(0, mainForm.get(), [&] {
+        const IniFile ini(options.iniPath);
+        mainForm->loadToolbarLayout(ini);
+        gateway = std::make_unique<GatewayClient>(settings, *mainForm, *mainForm, options.timings);
+        mainForm->attachGateway(gateway.get());
+        gateway->start();
+        if (!ini.exists()) {
+            QMessageBox::information(mainForm->isVisible() ? mainForm.get() : nullptr,
+                                     "Information", project::welcomeMessage());
+        }
+        mainForm->setExitFlag(false);
+    });
+
+    const int result = QApplication::exec();
+    gateway.reset();  // stops and joins the workers while the windows still exist
+    return result;
+}
+
+}  // namespace tesk

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "connection/ConnectionTimings.h"
+
+namespace tesk {
+
+// Start-up and the run of the program: one copy per user, the permanent windows in
+// their order, the tray icon, the one-time steps once the event loop runs, and the exit
+// that saves everything.
+struct StartOptions {
+    QString iniPath;           // Tesk.ini
+    QString lockDirectory;     // where the single-instance lock lives
+    ConnectionTimings timings;
+};
+
+// Runs the program until it exits; returns the exit code.
+int runTesk(const StartOptions& options);
+
+}  // namespace tesk
