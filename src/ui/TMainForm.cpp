@@ -381,11 +381,12 @@ void TMainForm::exitProgram() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!exitFlag_) {
+    if (!exitFlag_ && hideOnClose_) {
         event->ignore();
         hideWindow();
         return;
     }
+    exitFlag_ = true;
     if (gateway_) {
         gateway_->connection().GoOffline();
     }

@@ -49,6 +49,8 @@ public:
 
     // The exit flag: while it is clear, closing the window only hides it.
     void setExitFlag(bool on) { exitFlag_ = on; }
+    // Without a tray icon a hidden window could not be brought back: closing then exits.
+    void setHideOnClose(bool on) { hideOnClose_ = on; }
     bool exitFlag() const { return exitFlag_; }
     void exitProgram();  // the tray menu's Exit, SIGTERM and the session's log-off
 
@@ -117,6 +119,7 @@ private:
     std::function<void()> showAbout_;
     std::function<void(const LogEntry&)> logSink_;
     bool exitFlag_ = true;
+    bool hideOnClose_ = true;
 
     QToolBar* mainToolbar_ = nullptr;
     QToolBar* pingToolbar_ = nullptr;

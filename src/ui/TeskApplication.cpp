@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <memory>
 
@@ -88,7 +89,9 @@ int runTesk(const StartOptions& options) {
     QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
                      mainForm.get(), [&mainForm](QSessionManager&) { mainForm->exitProgram(); });
 
-    if (startMinimized) {
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    mainForm->setHideOnClose(trayAvailable);
+    if (startMinimized && trayAvailable) {
         tray.showStatusTip();
     } else {
         mainForm->showWindow();

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+
+#include "connection/GatewayClient.h"
+#include "connection/TConnectionThread.h"
+#include "platform/SoundPlayer.h"
+#include "settings/IniFile.h"
+#include "settings/LiveSettings.h"
+#include "settings/WindowLayout.h"
+#include "ui/TMainForm.h"
+#include "ui/TrayNotifier.h"
+#include "watch/WatchListFile.h"
+#include "watch/WatchListModel.h"
+
+using namespace tesk;
+using Names = std::vector<std::string>;
+
+namespace {
+
+struct SilentSounds : SoundPlayer {
+    void play(const QString&) override {}
+};
+
+QAction* entry(QMenu* menu, const QString& caption) {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == caption) {
+            return action;
+        }
+        if (action->menu()) {
+            if (QAction* inner = entry(action->menu(), caption)) {
+                return inner;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// A main window over a watch list, with a gateway client that is never started: its
+// status is set by hand and its queue shows what the commands asked for.
+class MainFormTest : public ::testing::Test {
+protected:
+    MainFormTest()
+        : tray(sounds, [] { return false; }, [this] { return form->statusCaption(); }),
+          form(std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"))),
+          gateway(settings, *form, *form) {
+        SettingsValues values;
+        values.anonymous = false;
+        settings.publish(values);
+        list.assign({"alice", "bob", "john@northrend"});
+        form->attachGateway(&gateway);
+        form->setUrlOpener([this](const QUrl& url) { opened.push_back(url.toString()); });
+        form->setExitFlag(false);
+    }
+
+    void select(std::initializer_list<int> rows) {
+        form->userList()->clearSelection();
+        for (int row : rows) {
+            form->userList()->selectionModel()->select(
+                form->userList()->model()->index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+
+    Names queued() const {
+        Names texts;
+        for (const auto& e : const_cast<GatewayClient&>(gateway).queue().entries()) {
+            texts.push_back(e.text);
+        }
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    SilentSounds sounds;
+    LiveSettings settings;
+    WatchListModel list;
+    TrayNotifier tray;
+    std::unique_ptr<TMainForm> form;
+    GatewayClient gateway;
+    std::vector<QString> opened;
+};
+
+}  // namespace
+
+TEST_F(MainFormTest, ClosingOnlyHidesWhileTheExitFlagIsClear) {
+    form->show();
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(IniFile(dir.filePath("Tesk.ini")).exists());  // nothing saved
+
+    // Without a tray a hidden window could not come back: closing ends the program.
+    form->setHideOnClose(false);
+    form->show();
+    form->close();
+    EXPECT_TRUE(form->exitFlag());
+    EXPECT_TRUE(IniFile(dir.filePath("Tesk.ini")).exists());
+}
+
+TEST_F(MainFormTest, ExitSavesTheWatchListGeometryAndToolbars) {
+    form->show();
+    form->resize(200, 320);
+    list.add("carol");
+    form->exitProgram();
+    const IniFile ini(dir.filePath("Tesk.ini"));
+    ASSERT_TRUE(ini.exists());
+    EXPECT_EQ(readWatchedNames(ini), (Names{"alice", "bob", "carol", "john@northrend"}));
+    EXPECT_EQ(readMainFormGeometry(ini).width, form->width());
+    const auto status = readToolbarLayout(ini, "StatusToolbar", false);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(status->visible);
+    EXPECT_EQ(status->dockedTo, "BottomDock");
+    EXPECT_FALSE(readToolbarLayout(ini, "PingToolbar", true)->visible);
+}
+
+TEST_F(MainFormTest, ShowPingSurvivesARestartThroughTheToolbarLayout) {
+    QMenu* program = nullptr;
+    for (QMenu* menu : form->findChildren<QMenu*>()) {
+        if (menu->title() == "Program") {
+            program = menu;
+        }
+    }
+    ASSERT_NE(program, nullptr);
+    QAction* toggle = entry(program, "Show Ping");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_FALSE(toggle->isChecked());
+    toggle->trigger();
+    EXPECT_FALSE(form->pingToolbar()->isHidden());
+    IniFile ini(dir.filePath("Tesk.ini"));
+    form->saveToolbarLayout(ini);
+    ASSERT_TRUE(ini.flush());
+
+    TMainForm again(list, settings, tray, dir.filePath("Tesk.ini"));
+    EXPECT_TRUE(again.pingToolbar()->isHidden());
+    again.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
+    EXPECT_FALSE(again.pingToolbar()->isHidden());
+    EXPECT_EQ(again.findChild<QLabel*>("PingLabel")->text(), "...");
+
+    // A layout of another revision changes nothing.
+    IniFile other(dir.filePath("Tesk.ini"));
+    other.writeInteger("Toolbar:PingToolbar", "Rev", 1999);
+    other.writeInteger("Toolbar:PingToolbar", "Visible", 0);
+    ASSERT_TRUE(other.flush());
+    TMainForm third(list, settings, tray, dir.filePath("Tesk.ini"));
+    third.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
+    EXPECT_TRUE(third.pingToolbar()->isHidden());
+}
+
+TEST_F(MainFormTest, SelectionDecidesWhichUserEntriesAreOffered) {
+    QMenu* user = form->userMenu();
+    gateway.connection().setStatus(ConnectionStatus::Offline);
+    select({0});
+    EXPECT_FALSE(entry(user, "Chat")->isVisible());
+    EXPECT_FALSE(entry(user, "Statistics")->isVisible());
+
+    gateway.connection().setStatus(ConnectionStatus::Online);
+    select({1});
+    EXPECT_TRUE(entry(user, "Chat")->isVisible());
+    EXPECT_TRUE(entry(user, "Statistics")->isVisible());
+    EXPECT_TRUE(entry(user, "All")->isVisible());
+    EXPECT_FALSE(entry(user, "Warcraft III")->isVisible());
+
+    select({2});
+    EXPECT_TRUE(entry(user, "Warcraft III")->isVisible());
+    EXPECT_TRUE(entry(user, "Player profile")->isVisible());
+    EXPECT_FALSE(entry(user, "Starcraft")->isVisible());
+
+    select({0, 1});
+    EXPECT_FALSE(entry(user, "Chat")->isVisible());
+    EXPECT_FALSE(entry(user, "Statistics")->isVisible());
+}
+
+TEST_F(MainFormTest, StatisticsClickAndProfileQueueOrOpenForTheSelectedUser) {
+    gateway.connection().setStatus(ConnectionStatus::Online);
+    select({0});
+    entry(form->userMenu(), "All")->trigger();
+    EXPECT_EQ(queued(),
+              (Names{"/stats alice sexp", "/stats alice star", "/stats alice w2bn"}));
+    select({2});
+    entry(form->userMenu(), "Player profile")->trigger();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].endsWith("?Gateway=northrend&PlayerName=john"));
+
+    gateway.queue().clear();
+    const QRect row = form->userList()->visualRect(form->userList()->model()->index(1, 0));
+    form->show();
+    QTest::mouseClick(form->userList()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(queued(), (Names{"/whois bob"}));
+    gateway.connection().setStatus(ConnectionStatus::Offline);
+    QTest::mouseClick(form->userList()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(queued().size(), 1u);  // no whois while offline
+}
+
+TEST_F(MainFormTest, DeleteKeyRemovesEverySelectedRow) {
+    form->show();
+    select({0, 2});
+    form->userList()->setFocus();
+    QTest::keyClick(form->userList(), Qt::Key_Delete);
+    EXPECT_EQ(list.names(), (Names{"bob"}));
+}
+
+TEST_F(MainFormTest, StatusMenuOffersModesOnlyWithAnAccount) {
+    QMenu* status = form->statusMenu();
+    emit status->aboutToShow();
+    EXPECT_TRUE(entry(status, "Away")->isVisible());
+    SettingsValues anonymous;
+    anonymous.anonymous = true;
+    settings.publish(anonymous);
+    emit status->aboutToShow();
+    EXPECT_FALSE(entry(status, "Away")->isVisible());
+    EXPECT_FALSE(entry(status, "DND")->isVisible());
+    EXPECT_TRUE(entry(status, "Offline")->isVisible());
+}
+
+TEST_F(MainFormTest, AwayWhileInDndQueuesDndThenAway) {
+    gateway.connection().setStatus(ConnectionStatus::Dnd);
+    entry(form->statusMenu(), "Away")->trigger();
+    EXPECT_EQ(queued(), (Names{"/dnd", "/away"}));
+}
+
+TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
+    form->showStatus({"Connecting...", image::kOffline});
+    EXPECT_EQ(form->statusCaption(), "Connecting...");
+    EXPECT_EQ(tray.tip(), "TESK: Connecting...");
+    EXPECT_EQ(tray.image(), 2);
+}
+
+TEST_F(MainFormTest, RowInformationTip) {
+    WatchRowState away;
+    away.image = image::kAway;
+    away.place = "channel: Foo";
+    away.awayMessage = "lunch";
+    list.setRowState(0, away);
+    const QString tip = form->userList()->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    EXPECT_EQ(tip, "* channel: Foo\n* away: lunch");
+    EXPECT_EQ(form->userList()->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
+              "* unknown");
+}
