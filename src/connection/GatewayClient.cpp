@@ -7,12 +7,13 @@
 
 namespace tesk {
 
-GatewayClient::GatewayClient(LiveSettings& settings, ConnectionView& view,
+GatewayClient::GatewayClient(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
                              ServerLineHandlers& handlers, const ConnectionTimings& timings)
     : settings_(settings),
       view_(view),
       handlers_(handlers),
       timings_(timings),
+      queue_(queue),
       stop_(std::make_shared<StopFlag>()),
       replyTimer_(timings.replyTimeout, [this] { connection_->Reconnect(); }),
       connection_(std::make_unique<TConnectionThread>(queue_, settings_, view_, replyTimer_,

@@ -16,13 +16,14 @@ class TConnectionThread;
 class TReadThread;
 class TWriteThread;
 
-// The client side of the gateway in one piece: the command queue, the reply timer, the
-// connection and its reader and writer threads, built and torn down in the right order.
+// The client side of the gateway in one piece: the reply timer, the connection and its
+// reader and writer threads, built and torn down in the right order, around a command
+// queue that the windows own (the console shows it from the start).
 // Create and destroy it on the GUI thread; destruction stops and joins every worker.
 class GatewayClient {
 public:
-    GatewayClient(LiveSettings& settings, ConnectionView& view, ServerLineHandlers& handlers,
-                  const ConnectionTimings& timings = {});
+    GatewayClient(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
+                  ServerLineHandlers& handlers, const ConnectionTimings& timings = {});
     ~GatewayClient();
     GatewayClient(const GatewayClient&) = delete;
     GatewayClient& operator=(const GatewayClient&) = delete;
@@ -39,8 +40,8 @@ private:
     ConnectionView& view_;
     ServerLineHandlers& handlers_;
     const ConnectionTimings timings_;
+    CommandQueue& queue_;
     const std::shared_ptr<StopFlag> stop_;
-    CommandQueue queue_;
     GuiTimer replyTimer_;
     std::unique_ptr<TConnectionThread> connection_;
     std::unique_ptr<TReadThread> reader_;

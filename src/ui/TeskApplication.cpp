@@ -37,6 +37,7 @@ int runTesk(const StartOptions& options) {
         return 0;
     }
 
+    CommandQueue queue;
     LiveSettings settings;
     WatchListModel watchList;
     bool startMinimized = false;
@@ -101,7 +102,8 @@ int runTesk(const StartOptions& options) {
     QTimer::singleShot(0, mainForm.get(), [&] {
         const IniFile ini(options.iniPath);
         mainForm->loadToolbarLayout(ini);
-        gateway = std::make_unique<GatewayClient>(settings, *mainForm, *mainForm, options.timings);
+        gateway = std::make_unique<GatewayClient>(queue, settings, *mainForm, *mainForm,
+                                                  options.timings);
         mainForm->attachGateway(gateway.get());
         gateway->start();
         if (!ini.exists()) {

@@ -25,7 +25,7 @@ void GatewayFixture::startClient(SettingsValues values, ConnectionTimings timing
     if (sim) {
         timings.port = sim->port();
     }
-    client = std::make_unique<GatewayClient>(settings, view, handlers, timings);
+    client = std::make_unique<GatewayClient>(queue, settings, view, handlers, timings);
     client->start();
 }
 

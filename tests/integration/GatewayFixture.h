@@ -63,6 +63,7 @@ protected:
     bool waitForStatus(ConnectionStatus status, int timeoutMs = 5000) const;
 
     std::unique_ptr<gatewaysim::SimThread> sim;
+    CommandQueue queue;
     LiveSettings settings;
     RecordingView view;
     RecordingHandlers handlers;

@@ -68,7 +68,8 @@ TEST(WatchListAgainstTheSimulator, RowsFollowTheGatewayFromATeskIni) {
     timings.writerPause = 50ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
-    GatewayClient client(settings, wiring, wiring, timings);
+    CommandQueue queue;
+    GatewayClient client(queue, settings, wiring, wiring, timings);
     client.start();
     ASSERT_TRUE(waitUntil([&] { return list.row(2).state.image == image::kOffline; }));
 

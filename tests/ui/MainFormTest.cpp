@@ -50,7 +50,7 @@ protected:
     MainFormTest()
         : tray(sounds, [] { return false; }, [this] { return form->statusCaption(); }),
           form(std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"))),
-          gateway(settings, *form, *form) {
+          gateway(queue, settings, *form, *form) {
         SettingsValues values;
         values.anonymous = false;
         settings.publish(values);
@@ -71,7 +71,7 @@ protected:
 
     Names queued() const {
         Names texts;
-        for (const auto& e : const_cast<GatewayClient&>(gateway).queue().entries()) {
+        for (const auto& e : queue.entries()) {
             texts.push_back(e.text);
         }
         return texts;
@@ -79,6 +79,7 @@ protected:
 
     QTemporaryDir dir;
     SilentSounds sounds;
+    CommandQueue queue;
     LiveSettings settings;
     WatchListModel list;
     TrayNotifier tray;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "connection/CommandQueue.h"
 #include "connection/ConnectionStatus.h"
+#include "watch/AddUser.h"
 #include "watch/UserName.h"
 #include "watch/UserUpdate.h"
 #include "watch/WatchListModel.h"
@@ -100,4 +102,18 @@ TEST(UpdateUser, RepliesToAWhisperOrForAnUnknownNameChangeNothing) {
     EXPECT_EQ(list.row(0).state.image, image::kUnknown);
     EXPECT_EQ(whisper.lastCommand, "/w");
     EXPECT_TRUE(announcer.announced.empty());
+}
+
+TEST(AddWatchedUser, AsksTheGatewayOnlyWhileConnected) {
+    WatchListModel list;
+    CommandQueue queue;
+    addWatchedUser(list, queue, ConnectionStatus::Offline, "bob");
+    EXPECT_EQ(queue.size(), 0u);
+    addWatchedUser(list, queue, ConnectionStatus::Online, "bob");
+    addWatchedUser(list, queue, ConnectionStatus::Away, " ");
+    EXPECT_EQ(list.names(), (Names{" ", "bob", "bob"}));
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_EQ(queue.entries()[0].text, "/whois  ");
+    EXPECT_EQ(queue.entries()[1].text, "/whois bob");
+    EXPECT_EQ(list.row(0).state.image, image::kUnknown);
 }
