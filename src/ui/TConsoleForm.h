@@ -4,20 +4,36 @@
 
 #include "connection/ConnectionView.h"
 
-class QTextEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QTreeView;
 
 namespace tesk {
 
-// The console: every received server line, coloured and time-stamped. It exists for the
-// whole run and keeps logging while hidden; closing it only hides it.
+class CommandQueue;
+
+// The console: every received server line, coloured and time-stamped, the commands
+// waiting to be sent, and a command line that puts typed commands at the front of the
+// queue. It exists for the whole run and keeps logging while hidden; closing it only
+// hides it.
 class TConsoleForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TConsoleForm(QWidget* parent = nullptr);
+    static constexpr int kMaxLogLines = 50000;
+
+    explicit TConsoleForm(CommandQueue& queue, QWidget* parent = nullptr);
     void AddToLog(const LogEntry& entry);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QTextEdit* logMemo_;
+    void CmdEditEnter();
+
+    CommandQueue& queue_;
+    QPlainTextEdit* logMemo_;
+    QTreeView* cmdQueue_;
+    QLineEdit* cmdEdit_;
 };
 
 }  // namespace tesk

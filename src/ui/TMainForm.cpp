@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,7 +20,9 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
+#include "ui/Conversations.h"
 #include "ui/ImageList.h"
+#include "ui/KeyHandler.h"
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
@@ -51,32 +52,6 @@ QToolButton* dropDownButton(QToolBar* toolbar, QMenu* menu, int image, const QSt
     return button;
 }
 
-// The list reports Enter and Delete, which its view would otherwise swallow.
-class KeyForwarder : public QObject {
-public:
-    KeyForwarder(QObject* parent, std::function<void()> onEnter, std::function<void()> onDelete)
-        : QObject(parent), onEnter_(std::move(onEnter)), onDelete_(std::move(onDelete)) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                onEnter_();
-                return true;
-            }
-            if (key == Qt::Key_Delete) {
-                onDelete_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> onEnter_;
-    std::function<void()> onDelete_;
-};
-
 }  // namespace
 
 TMainForm::TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
@@ -102,9 +77,10 @@ TMainForm::TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNoti
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::setWindowOpeners(std::function<void()> console, std::function<void()> about) {
-    showConsole_ = std::move(console);
-    showAbout_ = std::move(about);
+void TMainForm::open(const std::function<void()>& opener) {
+    if (opener) {
+        opener();
+    }
 }
 
 void TMainForm::buildUserMenu() {
@@ -114,7 +90,7 @@ void TMainForm::buildUserMenu() {
     bold.setBold(true);
     chatAction_->setFont(bold);
     chatAction_->setVisible(false);
-    chatAction_->setEnabled(false);  // the chat window arrives with whispers
+    connect(chatAction_, &QAction::triggered, this, &TMainForm::openChatForSelection);
 
     statsMenu_ = new QMenu("Statistics", this);
     statsMenu_->setIcon(images::icon(images::kMagnifier));
@@ -139,7 +115,7 @@ void TMainForm::buildUserMenu() {
     userMenu_->addSeparator();
     QAction* add = addEntry(userMenu_, "Add", images::kSheet);
     add->setShortcut(QKeySequence("Ctrl+N"));
-    add->setEnabled(false);  // the add-user dialog is wired when it exists
+    connect(add, &QAction::triggered, this, [this] { open(openers_.addUser); });
     QAction* remove = addEntry(userMenu_, "Delete", images::kBin);
     connect(remove, &QAction::triggered, this, &TMainForm::deleteSelected);
     addActions({add});
@@ -149,24 +125,16 @@ void TMainForm::buildProgramMenu() {
     programMenu_ = new QMenu("Program", this);
     QAction* settings = addEntry(programMenu_, "Settings...", images::kCheckList);
     settings->setShortcut(QKeySequence("Ctrl+S"));
-    settings->setEnabled(false);  // the settings dialog is wired when it exists
+    connect(settings, &QAction::triggered, this, [this] { open(openers_.settings); });
     QAction* console = addEntry(programMenu_, "Console...", images::kGlobeScreen);
     console->setShortcut(QKeySequence("Ctrl+Q"));
-    connect(console, &QAction::triggered, this, [this] {
-        if (showConsole_) {
-            showConsole_();
-        }
-    });
+    connect(console, &QAction::triggered, this, [this] { open(openers_.console); });
     showPingAction_ = addEntry(programMenu_, "Show Ping");
     showPingAction_->setCheckable(true);
     programMenu_->addSeparator();
     QAction* about = addEntry(programMenu_, "About...", images::kInfo);
     about->setShortcut(QKeySequence("F1"));
-    connect(about, &QAction::triggered, this, [this] {
-        if (showAbout_) {
-            showAbout_();
-        }
-    });
+    connect(about, &QAction::triggered, this, [this] { open(openers_.about); });
     addActions({settings, console, about});
 }
 
@@ -261,8 +229,11 @@ void TMainForm::buildUserList() {
     connect(userList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TMainForm::UserListSelectionChanged);
     connect(userList_, &QTreeView::clicked, this, &TMainForm::UserListClick);
-    userList_->installEventFilter(
-        new KeyForwarder(this, [this] { chatAction_->trigger(); }, [this] { deleteSelected(); }));
+    // Enter and a double click open the chat also while the "Chat" entry is hidden.
+    connect(userList_, &QTreeView::doubleClicked, this, &TMainForm::openChatForSelection);
+    new KeyHandler(userList_, {{Qt::Key_Return, [this] { openChatForSelection(); }},
+                               {Qt::Key_Enter, [this] { openChatForSelection(); }},
+                               {Qt::Key_Delete, [this] { deleteSelected(); }}});
     setCentralWidget(userList_);
 }
 
@@ -304,6 +275,12 @@ void TMainForm::UserListClick() {
     if (selectedRows().size() == 1 && status != ConnectionStatus::Offline &&
         status != ConnectionStatus::None) {
         queueFront(protocol::kWhoisPrefix + firstSelectedName());
+    }
+}
+
+void TMainForm::openChatForSelection() {
+    if (conversations_ != nullptr && !selectedRows().empty()) {
+        conversations_->openChat(firstSelectedName());
     }
 }
 
@@ -476,7 +453,16 @@ void TMainForm::announceOnline(const std::string& name) {
     tray_.announceOnline(QString::fromStdString(name));
 }
 
-void TMainForm::UpdateStats(ReaderState&) {}
-void TMainForm::HandleWhisperLine(const std::string&) {}
+void TMainForm::UpdateStats(ReaderState& state) {
+    if (conversations_ != nullptr) {
+        conversations_->UpdateStats(state);
+    }
+}
+
+void TMainForm::HandleWhisperLine(const std::string& line) {
+    if (conversations_ != nullptr) {
+        conversations_->HandleWhisperLine(line);
+    }
+}
 
 }  // namespace tesk

@@ -18,6 +18,7 @@ class QUrl;
 
 namespace tesk {
 
+class Conversations;
 class GatewayClient;
 class IniFile;
 class LiveSettings;
@@ -41,10 +42,17 @@ public:
     ~TMainForm() override;
 
     void attachGateway(GatewayClient* gateway) { gateway_ = gateway; }
+    void attachConversations(Conversations* conversations) { conversations_ = conversations; }
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
-    // Windows of their own, shown by the "Program" menu and the list.
-    void setWindowOpeners(std::function<void()> console, std::function<void()> about);
+    // The other windows, opened by the menus and the list.
+    struct WindowOpeners {
+        std::function<void()> addUser;
+        std::function<void()> settings;
+        std::function<void()> console;
+        std::function<void()> about;
+    };
+    void setWindowOpeners(WindowOpeners openers) { openers_ = std::move(openers); }
     void setLogSink(std::function<void(const LogEntry&)> sink) { logSink_ = std::move(sink); }
 
     // The exit flag: while it is clear, closing the window only hides it.
@@ -90,6 +98,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    static void open(const std::function<void()>& opener);
     void buildToolbars();
     void buildUserMenu();
     void buildProgramMenu();
@@ -103,6 +112,7 @@ private:
     void UserListSelectionChanged();
     void UserListClick();
     void deleteSelected();
+    void openChatForSelection();
     void requestStats(std::initializer_list<const char*> codes);
     void openPlayerProfile();
     void queueFront(const std::string& command);
@@ -114,9 +124,9 @@ private:
     TrayNotifier& tray_;
     const QString iniPath_;
     GatewayClient* gateway_ = nullptr;
+    Conversations* conversations_ = nullptr;
     UrlOpener openUrl_;
-    std::function<void()> showConsole_;
-    std::function<void()> showAbout_;
+    WindowOpeners openers_;
     std::function<void(const LogEntry&)> logSink_;
     bool exitFlag_ = true;
     bool hideOnClose_ = true;

@@ -1,6 +1,8 @@
 #include "ui/TeskApplication.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "connection/GatewayClient.h"
+#include "connection/TConnectionThread.h"
 #include "platform/CanberraSoundPlayer.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -15,12 +18,15 @@
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowLayout.h"
-#include "ui/Look.h"
 #include "ui/ProjectInfo.h"
 #include "ui/TAboutForm.h"
+#include "ui/Conversations.h"
+#include "ui/TAddUserForm.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TMainForm.h"
+#include "ui/TSettingsForm.h"
 #include "ui/TrayNotifier.h"
+#include "watch/AddUser.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
 
@@ -44,9 +50,7 @@ int runTesk(const StartOptions& options) {
     MainFormGeometry geometry;
     {
         const IniFile ini(options.iniPath);
-        const SettingsValues values = readSettings(ini);
-        startMinimized = values.minimize;
-        settings.publish(values);
+        startMinimized = readSettings(ini).minimize;  // read once, from the file
         watchList.assign(readWatchedNames(ini));
         geometry = readMainFormGeometry(ini);
     }
@@ -59,18 +63,49 @@ int runTesk(const StartOptions& options) {
     mainForm = std::make_unique<TMainForm>(watchList, settings, tray, options.iniPath);
     mainForm->resize(geometry.width, geometry.height);
     mainForm->move(geometry.left, geometry.top);
-    applyLook(*qobject_cast<QApplication*>(app), settings.snapshot().officeXp);
 
-    TConsoleForm console;
+    // The permanent windows, in this order; the settings dialog loads and publishes the
+    // live settings (and the look) as it is made.
+    std::unique_ptr<GatewayClient> gateway;
+    const auto status = [&gateway] {
+        return gateway ? gateway->connection().status() : ConnectionStatus::None;
+    };
+    TSettingsForm settingsForm(settings, options.iniPath, mainForm.get());
+    settingsForm.setReconnect([&gateway, &status] {
+        const ConnectionStatus now = status();
+        if (gateway && now != ConnectionStatus::Offline && now != ConnectionStatus::None) {
+            gateway->connection().GoOffline();
+            gateway->connection().Connect();
+        }
+    });
+    TConsoleForm console(queue);
+    const auto addUserNamed = [&](const std::string& name) {
+        addWatchedUser(watchList, queue, status(), name);
+    };
+    TAddUserForm addUser(addUserNamed, mainForm.get());
     TAboutForm about(mainForm.get());
+
+    ChatContext chatContext;
+    chatContext.queue = &queue;
+    chatContext.status = status;
+    chatContext.addUser = addUserNamed;
+    chatContext.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    chatContext.showError = [](QWidget* window, const QString& text) {
+        QMessageBox::critical(window, "Error", text);
+    };
+    chatContext.iniPath = options.iniPath;
+    Conversations conversations(chatContext, watchList, tray, sounds, settings,
+                                [&mainForm] { return mainForm->isVisible(); });
+    mainForm->attachConversations(&conversations);
     mainForm->setLogSink([&console](const LogEntry& entry) { console.AddToLog(entry); });
-    mainForm->setWindowOpeners(
-        [&console] {
-            console.show();
-            console.raise();
-            console.activateWindow();
-        },
-        [&about] { about.exec(); });
+    mainForm->setWindowOpeners({[&addUser] { addUser.exec(); },
+                                [&settingsForm] { settingsForm.exec(); },
+                                [&console] {
+                                    console.show();
+                                    console.raise();
+                                    console.activateWindow();
+                                },
+                                [&about] { about.exec(); }});
 
     tray.setMenu(mainForm->trayMenu());
     tray.show();
@@ -98,7 +133,6 @@ int runTesk(const StartOptions& options) {
         mainForm->showWindow();
     }
 
-    std::unique_ptr<GatewayClient> gateway;
     QTimer::singleShot(0, mainForm.get(), [&] {
         const IniFile ini(options.iniPath);
         mainForm->loadToolbarLayout(ini);
@@ -109,6 +143,7 @@ int runTesk(const StartOptions& options) {
         if (!ini.exists()) {
             QMessageBox::information(mainForm->isVisible() ? mainForm.get() : nullptr,
                                      "Information", project::welcomeMessage());
+            settingsForm.exec();
         }
         mainForm->setExitFlag(false);
     });

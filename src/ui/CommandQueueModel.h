@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <vector>
+
+#include "connection/CommandQueue.h"
+
+namespace tesk {
+
+// The command queue as a one-column list, front entry in the first row. The queue changes
+// on any thread; the model catches up on its own thread, once per burst of changes. Rows
+// are removed and inserted in place rather than reset, so a selection and the scroll
+// position survive the writer taking entries off the front.
+class CommandQueueModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    static constexpr int kMarkRole = Qt::UserRole;  // the entry's mark, never displayed
+
+    explicit CommandQueueModel(CommandQueue& queue, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    void scheduleRefresh();
+    void refresh();
+
+    CommandQueue& queue_;
+    std::vector<CommandEntry> rows_;
+    bool refreshPending_ = false;
+};
+
+}  // namespace tesk

@@ -1,0 +1,101 @@
+#include "ui/TAddUserForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <utility>
+
+namespace tesk {
+namespace {
+
+constexpr int kClientWidth = 332;
+constexpr int kClientHeight = 120;
+
+void showCritical(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::critical(parent, caption, text);
+}
+
+}  // namespace
+
+TAddUserForm::TAddUserForm(AddUser addUser, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      addUser_(std::move(addUser)),
+      errorBox_(showCritical) {
+    setObjectName(QStringLiteral("AddUserForm"));
+    setWindowTitle(QStringLiteral("Add user"));
+    setModal(true);
+    setFixedSize(kClientWidth, kClientHeight);
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
+    font.setPixelSize(13);
+    setFont(font);
+
+    auto* userLabel = new QLabel(QStringLiteral("User:"), this);
+    userLabel->setObjectName(QStringLiteral("UserLabel"));
+    userLabel->move(16, 16);
+    userLabel->resize(userLabel->sizeHint());
+
+    userEdit_ = new QLineEdit(this);
+    userEdit_->setObjectName(QStringLiteral("UserEdit"));
+    userEdit_->setGeometry(56, 12, 260, 24);
+    userLabel->setBuddy(userEdit_);
+
+    auto* note = new QLabel(QStringLiteral("If you're adding a Warcraft III user, you must add "
+                                           "@gateway_name suffix, e.g.: john@northrend"),
+                            this);
+    note->setObjectName(QStringLiteral("NoteLabel"));
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note->setGeometry(16, 44, 300, 32);
+
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("Separator"));
+    separator->setGeometry(16, 82, 300, 1);
+    separator->setAutoFillBackground(true);
+    QPalette separatorPalette = separator->palette();
+    separatorPalette.setColor(QPalette::Window, palette().color(QPalette::Dark));
+    separator->setPalette(separatorPalette);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setGeometry(241, 89, 75, 25);
+    // The only button is the default one, so Enter in the name field means OK.
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TAddUserForm::okButtonClick);
+
+    setTabOrder(userEdit_, ok);
+}
+
+void TAddUserForm::setErrorBox(ErrorBox errorBox) {
+    errorBox_ = std::move(errorBox);
+}
+
+void TAddUserForm::showEvent(QShowEvent* event) {
+    userEdit_->clear();
+    userEdit_->setFocus();
+    // Centred on the desktop, not over the window that opened it.
+    if (const QScreen* where = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(where->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+void TAddUserForm::okButtonClick() {
+    const QString name = userEdit_->text();
+    if (name.isEmpty()) {
+        errorBox_(this, QStringLiteral("Error"),
+                  QStringLiteral("You haven't entered user's name!"));
+        return;
+    }
+    addUser_(name.toStdString());
+    accept();
+}
+
+}  // namespace tesk

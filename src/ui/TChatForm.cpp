@@ -1,0 +1,194 @@
+#include "ui/TChatForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTime>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "connection/CommandQueue.h"
+#include "connection/Protocol.h"
+#include "settings/IniFile.h"
+#include "settings/WindowLayout.h"
+#include "ui/ImageList.h"
+#include "ui/KeyHandler.h"
+#include "ui/RichText.h"
+#include "watch/UserCommands.h"
+
+namespace tesk {
+
+namespace {
+const QColor kHeaderColour(106, 106, 106);
+const QColor kIncomingColour(11, 119, 14);
+const QColor kOwnColour(7, 62, 122);
+}  // namespace
+
+TChatForm::TChatForm(std::string partnerName, ChatContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      partnerName_(std::move(partnerName)),
+      context_(std::move(context)),
+      chatMemo_(new QTextEdit(this)),
+      msgEdit_(new QLineEdit(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("Chat: " + QString::fromStdString(partnerName_));
+    setMinimumSize(200, 200);
+    const ChatFormSize size = readChatFormSize(IniFile(context_.iniPath));
+    resize(size.width, size.height);
+
+    chatMemo_->setObjectName("ChatMemo");
+    chatMemo_->setReadOnly(true);
+    chatMemo_->setFrameShape(QFrame::NoFrame);
+    chatMemo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    chatMemo_->setTextColor(kHeaderColour);
+    useFaceBackground(chatMemo_);
+    moveCaretToEndOnFocusOut(chatMemo_);
+
+    msgEdit_->setObjectName("MsgEdit");
+    msgEdit_->setFixedHeight(24);
+    new KeyHandler(msgEdit_, {{Qt::Key_Return, [this] { SendButtonClick(); }},
+                              {Qt::Key_Enter, [this] { SendButtonClick(); }},
+                              {Qt::Key_Escape, [this] { close(); }}});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(0);
+    layout->addWidget(chatMemo_, 1);
+    buildToolbar();
+    layout->addWidget(msgEdit_);
+    setTabOrder(msgEdit_, chatMemo_);
+}
+
+void TChatForm::buildToolbar() {
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    auto* toolbar = new QToolBar("Toolbar", this);
+    toolbar->setObjectName("Toolbar");
+    toolbar->setMovable(false);
+    toolbar->setFixedHeight(27);
+    toolbar->setIconSize(QSize(16, 16));
+
+    QAction* send = toolbar->addAction(images::icon(images::kEnvelope), "Send");
+    send->setObjectName("SendButton");
+    send->setToolTip(QString());
+    qobject_cast<QToolButton*>(toolbar->widgetForAction(send))
+        ->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(send, &QAction::triggered, this, &TChatForm::SendButtonClick);
+    toolbar->addSeparator();
+    QAction* add = toolbar->addAction(images::icon(images::kSheet), "Add");
+    add->setObjectName("AddUserButton");
+    add->setToolTip("Add user");
+    connect(add, &QAction::triggered, this, [this] {
+        if (context_.addUser) {
+            context_.addUser(partnerName_);
+        }
+    });
+
+    statsMenu_ = new QMenu(this);
+    const auto item = [this](const char* name, const QString& caption,
+                             std::vector<const char*> codes) {
+        QAction* action = statsMenu_->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, codes] { requestStats(codes); });
+        return action;
+    };
+    item("War3StatsButton", "Warcraft III", {"war3"});
+    item("SexpStatsButton", "Starcraft - Brood War", {"sexp"});
+    item("StarStatsButton", "Starcraft", {"star"});
+    item("W2bnStatsButton", "Warcraft II BNE", {"w2bn"});
+    statsMenu_->addSeparator();
+    // Each goes to the front, so the Brood War request leaves first.
+    item("AllStatsButton", "All", {"w2bn", "star", "sexp"});
+    QAction* profile = statsMenu_->addAction("Player Profile");
+    profile->setObjectName("War3ProfileButton");
+    connect(profile, &QAction::triggered, this, [this] {
+        if (context_.openUrl) {
+            context_.openUrl(QUrl(playerProfileUrl(partnerName_), QUrl::StrictMode));
+        }
+    });
+    connect(statsMenu_, &QMenu::aboutToShow, this, &TChatForm::StatsButtonClick);
+
+    auto* stats = new QToolButton(toolbar);
+    stats->setObjectName("StatsButton");
+    stats->setIcon(images::icon(images::kMagnifier));
+    stats->setToolTip("Statistics");
+    stats->setMenu(statsMenu_);
+    stats->setPopupMode(QToolButton::InstantPopup);
+    toolbar->addWidget(stats);
+
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->addWidget(line);
+    box->addWidget(toolbar);
+}
+
+void TChatForm::StatsButtonClick() {
+    const bool warcraftIII = isWarcraftIIIName(partnerName_);
+    for (QAction* action : statsMenu_->actions()) {
+        const QString name = action->objectName();
+        if (name == "War3StatsButton" || name == "War3ProfileButton") {
+            action->setVisible(warcraftIII);
+        } else if (!action->isSeparator()) {
+            action->setVisible(!warcraftIII);
+        }
+    }
+}
+
+void TChatForm::requestStats(const std::vector<const char*>& codes) {
+    for (const char* code : codes) {
+        context_.queue->putFront(statsCommand(partnerName_, code), mark::kProgram);
+    }
+}
+
+void TChatForm::SendButtonClick() {
+    if (msgEdit_->text().isEmpty()) {
+        return;
+    }
+    const ConnectionStatus status = context_.status();
+    if (status != ConnectionStatus::Offline && status != ConnectionStatus::None) {
+        // The transcript shows the whisper when the gateway confirms it.
+        context_.queue->putFront(protocol::kWhisperPrefix + partnerName_ + " " +
+                                     msgEdit_->text().toStdString(),
+                                 mark::kProgram);
+        msgEdit_->clear();
+    } else {
+        appendNotice(chatMemo_, "Not connected!");
+    }
+    chatMemo_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+}
+
+void TChatForm::appendHeader(const QString& speaker, const QTime& time) {
+    appendParagraph(chatMemo_, speaker + " (" + time.toString("hh:mm") + ")", kHeaderColour,
+                    true, 0);
+}
+
+void TChatForm::appendBody(const QString& text, bool ownWhisper) {
+    appendParagraph(chatMemo_, text, ownWhisper ? kOwnColour : kIncomingColour, false, 8);
+}
+
+QString TChatForm::transcript() const {
+    return chatMemo_->toPlainText();
+}
+
+void TChatForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    msgEdit_->setFocus();
+}
+
+void TChatForm::closeEvent(QCloseEvent* event) {
+    IniFile ini(context_.iniPath);
+    writeChatFormSize(ini, {width(), height()});
+    // Only the size is lost when it cannot be saved: say so, but let the window close.
+    if (!ini.flush() && context_.showError) {
+        context_.showError(this, IniFile::unableToWriteMessage(context_.iniPath));
+    }
+    event->accept();
+}
+
+}  // namespace tesk

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "connection/ConnectionStatus.h"
+
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class QTime;
+class QUrl;
+
+namespace tesk {
+
+class CommandQueue;
+
+// What a chat window needs from the rest of the program.
+struct ChatContext {
+    CommandQueue* queue = nullptr;
+    std::function<ConnectionStatus()> status;
+    std::function<void(const std::string&)> addUser;  // to the watch list, asking "/whois"
+    std::function<void(const QUrl&)> openUrl;
+    std::function<void(QWidget*, const QString&)> showError;  // "Error" box
+    QString iniPath;  // the chat window size lives in Tesk.ini
+};
+
+// The window of one conversation: the transcript, a toolbar with Send, Add and
+// Statistics, and the message line. Closing destroys it and remembers its size for the
+// next chat window.
+class TChatForm : public QWidget {
+    Q_OBJECT
+public:
+    TChatForm(std::string partnerName, ChatContext context, QWidget* parent = nullptr);
+
+    const std::string& partnerName() const { return partnerName_; }
+
+    void appendHeader(const QString& speaker, const QTime& time);
+    void appendBody(const QString& text, bool ownWhisper);
+    QString transcript() const;
+
+    void SendButtonClick();
+    QLineEdit* msgEdit() const { return msgEdit_; }
+    QMenu* statsMenu() const { return statsMenu_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildToolbar();
+    void requestStats(const std::vector<const char*>& codes);
+    void StatsButtonClick();
+
+    const std::string partnerName_;
+    const ChatContext context_;
+    QTextEdit* chatMemo_;
+    QLineEdit* msgEdit_;
+    QMenu* statsMenu_ = nullptr;
+};
+
+}  // namespace tesk

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextEdit;
+
+namespace tesk {
+
+// One user's statistics: a bold heading per product, the record lines indented below.
+// Shown when made; closing destroys it, and the next reply opens a new, empty one.
+class TStatsForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TStatsForm(const QString& userName, QWidget* parent = nullptr);
+
+    void addHeading(const QString& heading);  // after an empty line unless it is the first
+    void addLine(const QString& line);
+    QString text() const;
+
+private:
+    QTextEdit* statsMemo_;
+};
+
+}  // namespace tesk

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QUrl>
+
+#include "connection/CommandQueue.h"
+#include "platform/SoundPlayer.h"
+#include "settings/IniFile.h"
+#include "settings/LiveSettings.h"
+#include "settings/WindowLayout.h"
+#include "ui/Conversations.h"
+#include "ui/TrayNotifier.h"
+#include "watch/AddUser.h"
+#include "watch/WatchListModel.h"
+
+using namespace tesk;
+
+namespace {
+
+struct RecordingSounds : SoundPlayer {
+    void play(const QString& path) override { played.push_back(path); }
+    std::vector<QString> played;
+};
+
+class ConversationsTest : public ::testing::Test {
+protected:
+    ConversationsTest()
+        : tray(sounds, [] { return true; }, [] { return QString("Online"); }) {
+        SettingsValues values;
+        values.user = "me";
+        values.anonymous = false;
+        settings.publish(values);
+        list.assign({"bob", "Tom-Cat.1"});
+        ChatContext context;
+        context.queue = &queue;
+        context.status = [this] { return status; };
+        context.addUser = [this](const std::string& name) {
+            addWatchedUser(list, queue, status, name);
+        };
+        context.openUrl = [this](const QUrl& url) { opened.push_back(url.toString()); };
+        context.showError = [](QWidget*, const QString&) {};
+        context.iniPath = dir.filePath("Tesk.ini");
+        conversations = std::make_unique<Conversations>(context, list, tray, sounds, settings,
+                                                        [this] { return mainVisible; });
+    }
+
+    QTemporaryDir dir;
+    RecordingSounds sounds;
+    LiveSettings settings;
+    WatchListModel list;
+    CommandQueue queue;
+    TrayNotifier tray;
+    ConnectionStatus status = ConnectionStatus::Online;
+    bool mainVisible = true;
+    std::vector<QString> opened;
+    std::unique_ptr<Conversations> conversations;
+};
+
+}  // namespace
+
+TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
+    mainVisible = false;
+    conversations->HandleWhisperLine("1004 WHISPER carol 0000 \"hi there\"");
+    TChatForm* chat = conversations->findChat("carol");
+    ASSERT_NE(chat, nullptr);
+    EXPECT_TRUE(chat->isVisible());
+    EXPECT_EQ(chat->windowTitle(), "Chat: carol");
+    EXPECT_TRUE(chat->transcript().startsWith("carol ("));
+    EXPECT_TRUE(chat->transcript().endsWith("\nhi there"));
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_EQ(tray.image(), -1);  // no notice
+}
+
+TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidden) {
+    conversations->HandleWhisperLine("1004 WHISPER bob 0000 \"ping\"");
+    TChatForm* chat = conversations->findChat("bob");
+    ASSERT_NE(chat, nullptr);
+    EXPECT_FALSE(chat->isVisible());
+    EXPECT_EQ(list.row(list.find("bob")).state.image, image::kUnread);
+    EXPECT_EQ(sounds.played, (std::vector<QString>{"sounds/message.wav"}));
+    EXPECT_EQ(tray.image(), -1);  // the main window is visible: no tray notice
+
+    mainVisible = false;
+    conversations->HandleWhisperLine("1004 WHISPER bob 0000 \"again\"");
+    EXPECT_EQ(tray.tip(), "TESK: New message from bob");
+    EXPECT_EQ(tray.image(), image::kUnread);
+    EXPECT_EQ(conversations->findChat("BOB"), chat);  // one window per partner
+}
+
+TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) {
+    conversations->openChat("bob");
+    conversations->HandleWhisperLine("1010 WHISPER bob 0000 \"my words\"");
+    TChatForm* chat = conversations->findChat("bob");
+    EXPECT_TRUE(chat->transcript().startsWith("me ("));
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_NE(list.row(list.find("bob")).state.image, image::kUnread);  // window on screen
+    const QTextEdit* memo = chat->findChild<QTextEdit*>("ChatMemo");
+    QTextCursor cursor(memo->document()->lastBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(7, 62, 122));
+    EXPECT_GT(memo->document()->lastBlock().blockFormat().leftMargin(), 0);
+}
+
+TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
+    conversations->HandleWhisperLine("1004 WHISPER tom_cat_1 0000 \"a\"");
+    conversations->HandleWhisperLine("1004 WHISPER TOM-CAT.1 0000 \"b\"");
+    TChatForm* chat = conversations->findChat("Tom-Cat.1");
+    ASSERT_NE(chat, nullptr);
+    EXPECT_EQ(chat->partnerName(), "tom_cat_1");
+    EXPECT_EQ(chat->objectName(), "_tom_cat_1ChatForm");
+    EXPECT_TRUE(chat->transcript().contains("b"));
+}
+
+TEST_F(ConversationsTest, SendingQueuesTheWhisperOrSaysNotConnected) {
+    conversations->openChat("bob");
+    TChatForm* chat = conversations->findChat("bob");
+    chat->SendButtonClick();  // empty line: nothing
+    EXPECT_EQ(queue.size(), 0u);
+    EXPECT_TRUE(chat->transcript().isEmpty());
+
+    chat->msgEdit()->setText("hello bob");
+    QTest::keyClick(chat->msgEdit(), Qt::Key_Return);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(queue.front()->text, "/w bob hello bob");
+    EXPECT_TRUE(chat->msgEdit()->text().isEmpty());
+    EXPECT_TRUE(chat->transcript().isEmpty());  // written when the gateway confirms
+
+    status = ConnectionStatus::Offline;
+    chat->msgEdit()->setText("later");
+    chat->SendButtonClick();
+    EXPECT_EQ(queue.size(), 1u);
+    EXPECT_EQ(chat->transcript(), "Not connected!");
+    EXPECT_EQ(chat->msgEdit()->text(), "later");
+}
+
+TEST_F(ConversationsTest, ChatWindowsRememberTheSizeOfTheLastOneClosed) {
+    conversations->openChat("bob");
+    TChatForm* first = conversations->findChat("bob");
+    EXPECT_EQ(first->size(), QSize(350, 250));
+    first->resize(400, 300);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(conversations->findChat("bob"), nullptr);
+    EXPECT_EQ(readChatFormSize(IniFile(dir.filePath("Tesk.ini"))).width, 400);
+    conversations->openChat("carol");
+    EXPECT_EQ(conversations->findChat("carol")->size(), QSize(400, 300));
+    EXPECT_GE(conversations->findChat("carol")->minimumSize().width(), 200);
+}
+
+TEST_F(ConversationsTest, EscapeClosesTheChatLikeTheCloseBox) {
+    conversations->openChat("bob");
+    QTest::keyClick(conversations->findChat("bob")->msgEdit(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(conversations->findChat("bob"), nullptr);
+    EXPECT_TRUE(IniFile(dir.filePath("Tesk.ini")).exists());
+}
+
+TEST_F(ConversationsTest, ChatStatisticsMenuFollowsTheAtSign) {
+    conversations->openChat("john@northrend");
+    QMenu* menu = conversations->findChat("john@northrend")->statsMenu();
+    emit menu->aboutToShow();
+    const auto visible = [menu](const char* name) {
+        return menu->findChild<QAction*>(name) == nullptr
+                   ? false
+                   : menu->findChild<QAction*>(name)->isVisible();
+    };
+    EXPECT_TRUE(visible("War3StatsButton"));
+    EXPECT_TRUE(visible("War3ProfileButton"));
+    EXPECT_FALSE(visible("AllStatsButton"));
+    menu->findChild<QAction*>("War3ProfileButton")->trigger();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(opened[0].endsWith("?Gateway=northrend&PlayerName=john"));
+
+    conversations->openChat("@odd");
+    QMenu* odd = conversations->findChat("@odd")->statsMenu();
+    emit odd->aboutToShow();
+    EXPECT_TRUE(odd->findChild<QAction*>("AllStatsButton")->isVisible());
+    odd->findChild<QAction*>("AllStatsButton")->trigger();
+    ASSERT_EQ(queue.size(), 3u);
+    EXPECT_EQ(queue.entries()[0].text, "/stats @odd sexp");
+    EXPECT_EQ(queue.entries()[2].text, "/stats @odd w2bn");
+}
+
+TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
+    const char* replies[][2] = {{"/stats", "alice sexp"}, {"/stats", "alice star"},
+                                {"/stats", "alice w2bn"}};
+    for (const auto& echo : replies) {
+        ReaderState state{"", echo[0], echo[1]};
+        for (const char* line : {"1018 INFO \"alice's record:\"", "1018 INFO \"Normal: 1-2-0\""}) {
+            state.currentLine = line;
+            conversations->UpdateStats(state);
+        }
+        EXPECT_EQ(state.lastArgument, "alice");
+    }
+    TStatsForm* window = conversations->findStats("ALICE");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Statistics: alice");
+    EXPECT_EQ(window->text(),
+              "Starcraft - Brood War statistics:\nNormal: 1-2-0\n\n"
+              "Starcraft statistics:\nNormal: 1-2-0\n\n"
+              "Warcraft II Battle.net Edition statistics:\nNormal: 1-2-0");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(conversations->findStats("alice"), nullptr);
+}
+
+TEST_F(ConversationsTest, AddFromAChatWatchesThePartner) {
+    conversations->openChat("carol");
+    conversations->findChat("carol")->findChild<QAction*>("AddUserButton")->trigger();
+    EXPECT_NE(list.find("carol"), -1);
+    EXPECT_EQ(queue.front()->text, "/whois carol");
+}
