@@ -14,6 +14,10 @@ const char* statusWord(ConnectionStatus status) {
     return "";
 }
 
+bool isOffline(ConnectionStatus status) {
+    return status == ConnectionStatus::Offline || status == ConnectionStatus::None;
+}
+
 bool isLoggedIn(ConnectionStatus status) {
     return status == ConnectionStatus::Online || status == ConnectionStatus::Away ||
            status == ConnectionStatus::Dnd;

@@ -11,6 +11,10 @@ enum class ConnectionStatus { None, Offline, Connecting, Online, Away, Dnd };
 // "offline", "connecting", "online", "away", "dnd"; empty for None.
 const char* statusWord(ConnectionStatus status);
 
+// Not connected for the commands that ask the gateway about users: "offline", or no
+// connect has begun yet.
+bool isOffline(ConnectionStatus status);
+
 // Logged in: the writer may send and the status commands act on the gateway's modes.
 bool isLoggedIn(ConnectionStatus status);
 

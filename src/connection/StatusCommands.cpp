@@ -8,10 +8,6 @@ namespace tesk {
 
 namespace {
 
-bool isOffline(ConnectionStatus status) {
-    return status == ConnectionStatus::Offline || status == ConnectionStatus::None;
-}
-
 // Away and DND work alike: switching one on ends the other first.
 StatusAction modeChosen(ConnectionStatus status, ConnectionStatus mode, ConnectionStatus other,
                         const char* command, const char* otherCommand) {

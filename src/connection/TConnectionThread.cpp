@@ -180,6 +180,12 @@ void TConnectionThread::Reconnect() {
     Connect();
 }
 
+void TConnectionThread::ReconnectIfOnline() {
+    if (!isOffline(status())) {
+        Reconnect();
+    }
+}
+
 void TConnectionThread::showError(const std::string& message) {
     gui_thread::runAndWait([this, message] { view_.showError(message); }, stop_);
 }

@@ -43,6 +43,9 @@ public:
     void ShowStatus();
     // The reply timer's answer to a dead connection: GoOffline, then Connect.
     void Reconnect();
+    // After the settings changed: a connection that is not offline starts again with
+    // them; while offline the next Connect uses them anyway.
+    void ReconnectIfOnline();
 
     ConnectionStatus status() const { return status_.load(); }
     void setStatus(ConnectionStatus status) { status_.store(status); }

@@ -28,11 +28,19 @@ TReadThread::~TReadThread() {
 
 void TReadThread::run() {
     TcpClient& client = connection_.client();
+    std::uint64_t readingGeneration = 0;
     while (!stop_->raised()) {
         const TcpClient::Current current = client.current();
         if (!current.connection) {
             client.waitForChange(current.generation, *stop_);
             continue;
+        }
+        if (current.generation != readingGeneration) {
+            // Repeats are dropped within one connection only: the first line of a new
+            // one (often its login confirmation) must never be lost to the last line of
+            // the connection before.
+            readingGeneration = current.generation;
+            state_.currentLine.clear();
         }
         const std::string previous = state_.currentLine;
         state_.currentLine = current.connection->receiveLine();

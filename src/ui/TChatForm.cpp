@@ -150,8 +150,7 @@ void TChatForm::SendButtonClick() {
     if (msgEdit_->text().isEmpty()) {
         return;
     }
-    const ConnectionStatus status = context_.status();
-    if (status != ConnectionStatus::Offline && status != ConnectionStatus::None) {
+    if (!isOffline(context_.status())) {
         // The transcript shows the whisper when the gateway confirms it.
         context_.queue->putFront(protocol::kWhisperPrefix + partnerName_ + " " +
                                      msgEdit_->text().toStdString(),

@@ -271,9 +271,7 @@ void TMainForm::UserListSelectionChanged() {
 }
 
 void TMainForm::UserListClick() {
-    const ConnectionStatus status = connectionStatus();
-    if (selectedRows().size() == 1 && status != ConnectionStatus::Offline &&
-        status != ConnectionStatus::None) {
+    if (selectedRows().size() == 1 && !isOffline(connectionStatus())) {
         queueFront(protocol::kWhoisPrefix + firstSelectedName());
     }
 }

@@ -71,11 +71,9 @@ int runTesk(const StartOptions& options) {
         return gateway ? gateway->connection().status() : ConnectionStatus::None;
     };
     TSettingsForm settingsForm(settings, options.iniPath, mainForm.get());
-    settingsForm.setReconnect([&gateway, &status] {
-        const ConnectionStatus now = status();
-        if (gateway && now != ConnectionStatus::Offline && now != ConnectionStatus::None) {
-            gateway->connection().GoOffline();
-            gateway->connection().Connect();
+    settingsForm.setReconnect([&gateway] {
+        if (gateway) {
+            gateway->connection().ReconnectIfOnline();
         }
     });
     TConsoleForm console(queue);

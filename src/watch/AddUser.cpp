@@ -9,7 +9,7 @@ namespace tesk {
 void addWatchedUser(WatchListModel& list, CommandQueue& queue, ConnectionStatus status,
                     const std::string& name) {
     list.add(name);
-    if (status != ConnectionStatus::Offline && status != ConnectionStatus::None) {
+    if (!isOffline(status)) {
         queue.putFront(protocol::kWhoisPrefix + name, mark::kProgram);
     }
 }

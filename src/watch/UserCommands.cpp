@@ -23,8 +23,7 @@ bool isWarcraftIIIName(const std::string& name) {
 UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonymous,
                           const std::string& firstSelectedName) {
     UserMenuState state;
-    const bool offline = status == ConnectionStatus::Offline || status == ConnectionStatus::None;
-    if (selectedRows == 1 && !offline) {
+    if (selectedRows == 1 && !isOffline(status)) {
         state.chat = !anonymous;
         state.statistics = true;
     }

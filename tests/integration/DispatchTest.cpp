@@ -67,3 +67,22 @@ TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
 }
 
 }  // namespace tesk::test
+
+namespace tesk::test {
+
+// A new connection's login confirmation equal to the old connection's last line is
+// still taken: repeats are dropped within one connection only.
+TEST_F(GatewayFixture, LoginConfirmationIsNeverDroppedAsARepeatOfTheOldConnection) {
+    gatewaysim::Options options;
+    options.accounts.insert("tesk", "secret");
+    startSim(options);
+    startClient(named("tesk", "secret"));
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    sim->sendRawToAll("2010 NAME tesk\r\n");
+    ASSERT_TRUE(waitUntil([&] { return handlers.log.back() == "2010 NAME tesk"; }));
+    client->connection().Reconnect();
+    ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() == 2; }));
+    EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
+}
+
+}  // namespace tesk::test
