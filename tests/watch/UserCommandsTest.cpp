@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "watch/RowReport.h"
 #include "watch/UserCommands.h"
 #include "watch/WhoisReply.h"
 
@@ -55,4 +56,22 @@ TEST(UserInfoTip, ListsTheNonEmptyColumns) {
 
 TEST(StatsCommand, OneSpaceBetweenTheParts) {
     EXPECT_EQ(statsCommand("alice", "w2bn"), "/stats alice w2bn");
+}
+
+TEST(RowReport, NamesTheStateAndTheNonEmptyDetails) {
+    WatchRowState online;
+    online.image = 9;
+    online.place = "channel: Foo";
+    online.program = "Starcraft";
+    EXPECT_EQ(describeRow("alice", online), "alice online, channel: Foo, program: Starcraft");
+    WatchRowState offline;
+    offline.image = 8;
+    offline.place = "offline";
+    EXPECT_EQ(describeRow("bob", offline), "bob offline");
+    WatchRowState dnd;
+    dnd.image = 11;
+    dnd.place = "game: X";
+    dnd.dndMessage = "busy";
+    EXPECT_EQ(describeRow("dave", dnd), "dave refusing messages, game: X, dnd: busy");
+    EXPECT_EQ(describeRow("erin", WatchRowState{}), "erin unknown");
 }

@@ -1,0 +1,140 @@
+#include "ui/HeadlessSession.h"
+
+#include <QCoreApplication>
+
+#include "connection/GatewayClient.h"
+#include "connection/TConnectionThread.h"
+#include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
+#include "settings/IniFile.h"
+#include "settings/LiveSettings.h"
+#include "settings/SettingsFile.h"
+#include "watch/RowReport.h"
+#include "watch/ServerReplies.h"
+#include "watch/WatchListFile.h"
+#include "watch/WatchListModel.h"
+
+namespace tesk {
+
+HeadlessSession::HeadlessSession(WatchListModel& watchList, const std::string& accountName,
+                                 std::FILE* out, std::function<QTime()> clock)
+    : watchList_(watchList), accountName_(accountName), out_(out), clock_(std::move(clock)) {
+    QObject::connect(&watchList_, &WatchListModel::dataChanged, &watchList_,
+                     [this] { reportChangedRows(); });
+    QObject::connect(&watchList_, &WatchListModel::modelReset, &watchList_,
+                     [this] { reportChangedRows(); });
+}
+
+void HeadlessSession::print(const std::string& text) {
+    // Messages meant for boxes have line breaks; one change is one line here.
+    std::string line = text;
+    for (char& c : line) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    std::fprintf(out_, "%s %s\n", clock_().toString("hh:mm").toStdString().c_str(), line.c_str());
+    std::fflush(out_);
+}
+
+void HeadlessSession::reportChangedRows() {
+    for (int i = 0; i < watchList_.size(); ++i) {
+        const WatchRow& row = watchList_.row(i);
+        const std::string text = describeRow(row.name, row.state);
+        std::string& shown = shownRows_[row.key];
+        // Rows start unknown; only what the gateway tells about them is news.
+        if (shown.empty() && row.state.image == image::kUnknown) {
+            shown = text;
+        }
+        if (shown != text) {
+            shown = text;
+            print(text);
+        }
+    }
+}
+
+void HeadlessSession::showStatus(const StatusDisplay& display) {
+    if (display.caption != shownStatus_) {
+        shownStatus_ = display.caption;
+        print("status: " + display.caption);
+    }
+}
+
+std::vector<std::string> HeadlessSession::namesToPoll() {
+    return watchList_.namesToPoll();
+}
+
+void HeadlessSession::resetWatchRows() {
+    watchList_.resetAll();
+}
+
+void HeadlessSession::showError(const std::string& message) {
+    print("error: " + message);
+}
+
+void HeadlessSession::AddToLog(const LogEntry&) {}
+
+void HeadlessSession::UpdateUser(ReaderState& state) {
+    tesk::UpdateUser(watchList_, state, *this);
+}
+
+void HeadlessSession::UpdateStats(ReaderState& state) {
+    const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
+    state.lastArgument = reply.lastArgument;
+    if (reply.heading) {
+        print("statistics " + reply.name + ": " + *reply.heading);
+    }
+    if (reply.body) {
+        print("statistics " + reply.name + ":   " + *reply.body);
+    }
+}
+
+void HeadlessSession::HandleWhisperLine(const std::string& line) {
+    const WhisperLine whisper = splitWhisperLine(line);
+    if (whisper.incoming) {
+        print("whisper from " + whisper.partner + ": " + whisper.text);
+    } else {
+        print("whisper to " + whisper.partner + " from " + accountName_ + ": " + whisper.text);
+    }
+}
+
+void HeadlessSession::announceOnline(const std::string& name) {
+    print("User " + name + " is online");
+}
+
+int runHeadless(const StartOptions& options) {
+    SingleInstance instance(options.lockDirectory);
+    if (!instance.acquire()) {
+        std::fprintf(stderr, "Program is already running.\n");
+        return 1;
+    }
+    LiveSettings settings;
+    WatchListModel watchList;
+    {
+        const IniFile ini(options.iniPath);
+        settings.publish(readSettings(ini));
+        watchList.assign(readWatchedNames(ini));
+    }
+    HeadlessSession session(watchList, settings.snapshot().user, stdout);
+    CommandQueue queue;
+    auto gateway =
+        std::make_unique<GatewayClient>(queue, settings, session, session, options.timings);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested,
+                     QCoreApplication::instance(), &QCoreApplication::quit);
+    gateway->start();
+    QCoreApplication::exec();
+
+    gateway->connection().GoOffline();
+    gateway.reset();
+    IniFile ini(options.iniPath);
+    writeWatchedNames(ini, watchList.names());
+    if (!ini.flush()) {
+        std::fprintf(stderr, "%s\n",
+                     IniFile::unableToWriteMessage(options.iniPath).toStdString().c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace tesk

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QTime>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "connection/ConnectionView.h"
+#include "ui/TeskApplication.h"
+#include "watch/UserUpdate.h"
+
+namespace tesk {
+
+class WatchListModel;
+
+// The program without windows: the same engine, with every change a user would see
+// printed as one time-stamped line ("12:04 alice online, channel: Foo, program: X").
+// Uses QtCore only, so it runs where there is no display.
+class HeadlessSession : public ConnectionView, public ServerLineHandlers, public OnlineAnnouncer {
+public:
+    HeadlessSession(WatchListModel& watchList, const std::string& accountName, std::FILE* out,
+                    std::function<QTime()> clock = &QTime::currentTime);
+
+    // ConnectionView
+    void showStatus(const StatusDisplay& display) override;
+    std::vector<std::string> namesToPoll() override;
+    void resetWatchRows() override;
+    void showError(const std::string& message) override;
+
+    // ServerLineHandlers
+    void AddToLog(const LogEntry& entry) override;
+    void UpdateUser(ReaderState& state) override;
+    void UpdateStats(ReaderState& state) override;
+    void HandleWhisperLine(const std::string& line) override;
+
+    // OnlineAnnouncer
+    void announceOnline(const std::string& name) override;
+
+private:
+    void print(const std::string& text);
+    void reportChangedRows();
+
+    WatchListModel& watchList_;
+    const std::string accountName_;
+    std::FILE* out_;
+    std::function<QTime()> clock_;
+    std::string shownStatus_;
+    std::map<std::string, std::string> shownRows_;  // by lower-cased name
+};
+
+// Runs the program without windows until SIGINT or SIGTERM; saves the watch list then.
+int runHeadless(const StartOptions& options);
+
+}  // namespace tesk
