@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "GatewaySim.h"
+#include "settings/IniFile.h"
+#include "support/EventLoop.h"
+#include "watch/WatchListFile.h"
+
+using tesk::test::waitUntil;
+
+namespace {
+
+// The real program, without windows, against the simulator on its own loopback address
+// (the gateway port is fixed, so each test takes another 127.x address).
+class HeadlessRun : public ::testing::Test {
+protected:
+    void start(const char* address, const QByteArray& settings) {
+        gatewaysim::Options options;
+        options.address = QHostAddress(address);
+        options.accounts.insert("tesk", "secret");
+        sim = std::make_unique<gatewaysim::SimThread>(options);
+        if (!sim->start()) {
+            GTEST_SKIP() << address << ":6112 is not free: " << sim->errorString().toStdString();
+        }
+        iniPath = dir.filePath("Tesk.ini");
+        QFile ini(iniPath);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Settings]\r\nGateway=" + QByteArray(address) + "\r\n" + settings);
+        ini.close();
+        program.setProcessEnvironment([this] {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("XDG_RUNTIME_DIR", dir.path());
+            return env;
+        }());
+        program.start(TESK_BINARY, {"--headless", "--config", iniPath});
+        ASSERT_TRUE(program.waitForStarted());
+    }
+
+    // Output lines without their "hh:mm " time stamps.
+    QStringList lines() {
+        output += program.readAllStandardOutput();
+        QStringList result;
+        for (const QString& line : QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts)) {
+            result << line.mid(6);
+        }
+        return result;
+    }
+
+    bool waitForLine(const QString& line, int timeoutMs = 8000) {
+        return waitUntil([&] { return lines().contains(line); }, timeoutMs);
+    }
+
+    void TearDown() override {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+        }
+    }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    std::unique_ptr<gatewaysim::SimThread> sim;
+    QProcess program;
+    QByteArray output;
+};
+
+}  // namespace
+
+TEST_F(HeadlessRun, PrintsEveryChangeAndSavesTheWatchListOnSigterm) {
+    start("127.0.0.7",
+          "Anonymous=0\r\nUser=tesk\r\nPassword=\xdb\xe0\xa8\xe6\xd6\xe6\r\n"
+          "[Users]\r\nCount=3\r\n0=carol\r\n1=alice\r\n2=bob\r\n");
+    if (!sim) {
+        return;
+    }
+    sim->setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    sim->setAway("alice", "lunch");
+    ASSERT_TRUE(waitForLine("carol offline")) << lines().join('\n').toStdString();
+    // Each reply line counts on its own: the place line, then the away line.
+    EXPECT_EQ(lines().mid(0, 6),
+              (QStringList{"status: Connecting...", "status: Online",
+                           "alice online, channel: Foo, program: Starcraft",
+                           "alice away, channel: Foo, program: Starcraft, away: lunch",
+                           "bob offline", "carol offline"}));
+
+    sim->whisperToAll("bob", "hello");
+    EXPECT_TRUE(waitForLine("whisper from bob: hello"));
+
+    ::kill(program.processId(), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    // What the gateway received: a named login, the channel, then the polls in list order.
+    const QList<QByteArray> received = sim->receivedLines();
+    ASSERT_GE(received.size(), 7);
+    EXPECT_EQ(received.mid(0, 3), (QList<QByteArray>{"c", "tesk", "secret"}));
+    EXPECT_TRUE(received[3].startsWith("/join public chat tesk"));
+    EXPECT_EQ(received.mid(4, 3),
+              (QList<QByteArray>{"/whois alice", "/whois bob", "/whois carol"}));
+    EXPECT_EQ(tesk::readWatchedNames(tesk::IniFile(iniPath)),
+              (std::vector<std::string>{"alice", "bob", "carol"}));
+}
+
+TEST_F(HeadlessRun, RefusedLoginIsPrintedInsteadOfABox) {
+    start("127.0.0.8", "Anonymous=0\r\nUser=tesk\r\nPassword=\r\n");
+    if (!sim) {
+        return;
+    }
+    EXPECT_TRUE(waitUntil([&] {
+        return lines().filter(QRegularExpression("^error: Login or password incorrect!")).size() == 1;
+    }, 8000)) << lines().join('\n').toStdString();
+    ::kill(program.processId(), SIGINT);
+    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
