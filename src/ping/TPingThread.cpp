@@ -1,0 +1,108 @@
+#include "ping/TPingThread.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/GuiThread.h"
+#include "platform/StopFlag.h"
+#include "settings/LiveSettings.h"
+
+namespace tesk {
+
+namespace {
+
+const std::vector<std::uint8_t> kRequestData(64, 0xAA);
+
+}  // namespace
+
+TPingThread::EchoOpener TPingThread::defaultEchoOpener() {
+    return []() -> std::unique_ptr<EchoService> { return IcmpEcho::open(); };
+}
+
+TPingThread::TPingThread(LiveSettings& settings, Display display, ErrorReport error,
+                         PingTimings timings, EchoOpener openEcho)
+    : settings_(settings),
+      display_(std::move(display)),
+      error_(std::move(error)),
+      timings_(timings),
+      openEcho_(std::move(openEcho)),
+      stop_(std::make_shared<StopFlag>()),
+      thread_([this] { run(); }) {}
+
+TPingThread::~TPingThread() {
+    stop_->raise();
+    thread_.join();
+}
+
+void TPingThread::setToolbarVisible(bool visible) {
+    {
+        std::lock_guard<std::mutex> lock(stop_->mutex);
+        if (visible && !toolbarVisible_) {
+            asleep_ = false;
+        }
+        toolbarVisible_ = visible;
+    }
+    stop_->cv.notify_all();
+}
+
+bool TPingThread::isAsleep() const {
+    std::lock_guard<std::mutex> lock(stop_->mutex);
+    return asleep_;
+}
+
+std::string TPingThread::pingText() const {
+    std::lock_guard<std::mutex> lock(textMutex_);
+    return pingText_;
+}
+
+void TPingThread::setPingText(const std::string& text) {
+    std::lock_guard<std::mutex> lock(textMutex_);
+    pingText_ = text;
+}
+
+void TPingThread::run() {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(stop_->mutex);
+            if (!toolbarVisible_) {
+                asleep_ = true;
+            }
+            stop_->cv.wait(lock, [this] { return !asleep_ || stop_->raised(); });
+        }
+        if (stop_->raised()) {
+            return;
+        }
+        if (measure()) {
+            stop_->sleepFor(timings_.pause);
+        }
+    }
+}
+
+bool TPingThread::measure() {
+    std::unique_ptr<EchoService> echo = openEcho_();
+    if (!echo) {
+        reportError(kOpenFailed);
+        return false;
+    }
+    const auto target = resolveIpv4(settings_.snapshot().gateway);
+    if (!target) {
+        reportError(kLookupFailed);
+        return false;
+    }
+    const auto roundTrip = echo->echo(*target, kRequestData, timings_.echoTimeout, *stop_);
+    echo.reset();  // the socket is not held while the display waits for the GUI thread
+    const std::string text = roundTrip ? std::to_string(roundTrip->count()) + "ms" : "...";
+    setPingText(text);
+    const Display display = display_;
+    return gui_thread::runAndWait([display, text] { display(text); }, stop_);
+}
+
+void TPingThread::reportError(const std::string& message) {
+    const ErrorReport error = error_;
+    gui_thread::runAndWait([error, message] { error(message); }, stop_);
+    setPingText("...");
+    std::lock_guard<std::mutex> lock(stop_->mutex);
+    asleep_ = true;
+}
+
+}  // namespace tesk
