@@ -20,6 +20,8 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
+#include "ping/PingTip.h"
+#include "ping/TPingThread.h"
 #include "ui/Conversations.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
@@ -315,10 +317,21 @@ void TMainForm::chooseStatus(StatusChoice choice) {
     }
 }
 
-void TMainForm::PingToolbarVisibleChanged(bool) {
-    // Measuring arrives with the ping monitor; until then both ways show no time.
+void TMainForm::PingToolbarVisibleChanged(bool visible) {
+    if (visible && ping_ != nullptr && ping_->isAsleep()) {
+        ping_->setToolbarVisible(true);
+        return;
+    }
+    if (ping_ != nullptr) {
+        ping_->setToolbarVisible(visible);
+    }
     tray_.showStatusTip();
     pingLabel_->setText("...");
+}
+
+void TMainForm::showPing(const std::string& pingText) {
+    pingLabel_->setText(QString::fromStdString(pingText));
+    tray_.setTip(QString::fromStdString(withPingPart(tray_.tip().toStdString(), pingText)));
 }
 
 QString TMainForm::statusCaption() const {

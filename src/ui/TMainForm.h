@@ -22,6 +22,7 @@ class Conversations;
 class GatewayClient;
 class IniFile;
 class LiveSettings;
+class TPingThread;
 class TrayNotifier;
 class WatchListModel;
 
@@ -43,6 +44,10 @@ public:
 
     void attachGateway(GatewayClient* gateway) { gateway_ = gateway; }
     void attachConversations(Conversations* conversations) { conversations_ = conversations; }
+    void attachPing(TPingThread* ping) { ping_ = ping; }
+
+    // The ping thread's display: the label and the tray tip's " (...) " part.
+    void showPing(const std::string& pingText);
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
     // The other windows, opened by the menus and the list.
@@ -125,6 +130,7 @@ private:
     const QString iniPath_;
     GatewayClient* gateway_ = nullptr;
     Conversations* conversations_ = nullptr;
+    TPingThread* ping_ = nullptr;
     UrlOpener openUrl_;
     WindowOpeners openers_;
     std::function<void(const LogEntry&)> logSink_;

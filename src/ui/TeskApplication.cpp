@@ -11,6 +11,7 @@
 
 #include "connection/GatewayClient.h"
 #include "connection/TConnectionThread.h"
+#include "ping/TPingThread.h"
 #include "platform/CanberraSoundPlayer.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -61,6 +62,14 @@ int runTesk(const StartOptions& options) {
         sounds, [&settings] { return settings.snapshot().sounds; },
         [&mainForm] { return mainForm ? mainForm->statusCaption() : QString("Offline"); });
     mainForm = std::make_unique<TMainForm>(watchList, settings, tray, options.iniPath);
+    TPingThread ping(
+        settings,
+        [&mainForm](const std::string& text) { mainForm->showPing(text); },
+        [&mainForm](const std::string& message) {
+            QMessageBox::critical(mainForm->isVisible() ? mainForm.get() : nullptr, "Ping error",
+                                  QString::fromStdString(message));
+        });
+    mainForm->attachPing(&ping);
     mainForm->resize(geometry.width, geometry.height);
     mainForm->move(geometry.left, geometry.top);
 
