@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgtest-dev
-          libcanberra-dev libxcb1-dev)
+          libcanberra-dev libxcb1-dev desktop-file-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -3,12 +3,13 @@
 #include <canberra.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include "platform/SoundFiles.h"
 
 namespace tesk {
 
@@ -67,8 +68,8 @@ CanberraSoundPlayer::~CanberraSoundPlayer() {
 }
 
 void CanberraSoundPlayer::play(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    const QString file = soundFilePath(path);
+    if (file.isEmpty()) {
         return;
     }
     bool startWorker = false;
@@ -77,7 +78,7 @@ void CanberraSoundPlayer::play(const QString& path) {
         if (queue_->files.size() >= kMaxPending) {
             return;
         }
-        queue_->files.push_back(QFile::encodeName(info.absoluteFilePath()).toStdString());
+        queue_->files.push_back(QFile::encodeName(file).toStdString());
         startWorker = !queue_->workerStarted;
         queue_->workerStarted = true;
     }
