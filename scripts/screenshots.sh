@@ -39,12 +39,12 @@ icewm >/dev/null 2>&1 & pids+=($!)
 sleep 0.5
 XDG_RUNTIME_DIR=$work "$build/src/tesk" --config "$work/Tesk.ini" >/dev/null 2>&1 & pids+=($!)
 
-# Polling five users takes ten seconds; the whispers arrive meanwhile.
-sleep 13
-shoot() { import -window "$(xdotool search --sync --name "$1" | head -n 1)" "$out/$2"; }
+# Polling five users takes ten seconds; erin whispers after her row was polled.
+sleep 15
+shoot() { import -window "$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)" "$out/$2"; }
 shoot '^TESK$' main-window.png
 shoot '^Chat: frank$' chat-window.png
-xdotool search --name '^TESK$' windowactivate --sync key ctrl+q
+xdotool search --onlyvisible --name "^TESK$" windowactivate --sync key ctrl+q
 sleep 1
 shoot '^Console$' console.png
 echo "Screenshots written to $out"
