@@ -19,10 +19,14 @@ namespace tesk {
 HeadlessSession::HeadlessSession(WatchListModel& watchList, const std::string& accountName,
                                  std::FILE* out, std::function<QTime()> clock)
     : watchList_(watchList), accountName_(accountName), out_(out), clock_(std::move(clock)) {
-    QObject::connect(&watchList_, &WatchListModel::dataChanged, &watchList_,
-                     [this] { reportChangedRows(); });
-    QObject::connect(&watchList_, &WatchListModel::modelReset, &watchList_,
-                     [this] { reportChangedRows(); });
+    // A whois reply can take two lines (the place, then away or DND): report a row once
+    // its reply is complete, not the state in between.
+    rowReport_.setSingleShot(true);
+    rowReport_.setInterval(300);
+    QObject::connect(&rowReport_, &QTimer::timeout, [this] { reportChangedRows(); });
+    const auto later = [this] { rowReport_.start(); };
+    QObject::connect(&watchList_, &WatchListModel::dataChanged, &rowReport_, later);
+    QObject::connect(&watchList_, &WatchListModel::modelReset, &rowReport_, later);
 }
 
 void HeadlessSession::print(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTime>
+#include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -45,6 +46,7 @@ private:
     const std::string accountName_;
     std::FILE* out_;
     std::function<QTime()> clock_;
+    QTimer rowReport_;  // waits for the rest of a reply before reporting its row
     std::string shownStatus_;
     std::map<std::string, std::string> shownRows_;  // by lower-cased name
 };
