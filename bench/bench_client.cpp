@@ -1,0 +1,148 @@
+// The whole client against the gateway simulator, offscreen, with the console open:
+//   bench_client throughput   200,000 reply lines as fast as the simulator sends them to a
+//                             client watching 1,000 users; lines/s and lines lost
+//   bench_client memory       resident memory after login with 1,000 users, and its growth
+//                             after 1,000,000 lines through the console
+//   bench_client idle         CPU seconds used in 60 s connected with 100 watched users
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+#include <sys/resource.h>
+
+#include "GatewaySim.h"
+#include "connection/GatewayClient.h"
+#include "connection/TConnectionThread.h"
+#include "platform/SoundPlayer.h"
+#include "settings/LiveSettings.h"
+#include "ui/TConsoleForm.h"
+#include "ui/TMainForm.h"
+#include "ui/TrayNotifier.h"
+#include "watch/WatchListModel.h"
+
+using namespace tesk;
+
+namespace {
+
+struct NoSounds : SoundPlayer {
+    void play(const QString&) override {}
+};
+
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return 0;
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void pump(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// Whois echoes and replies for `users` names, all different from their neighbours.
+QByteArray replyLines(int count, int users, int salt) {
+    QByteArray bytes;
+    for (int i = 0; i < count / 2; ++i) {
+        const QByteArray name = "user" + QByteArray::number(i % users);
+        bytes += "/whois " + name + "\r\n1018 INFO \"" + name +
+                 " is using Starcraft in the channel C" + QByteArray::number(salt + i) + ".\"\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? argv[1] : "throughput";
+    const int users = mode == "idle" ? 100 : 1000;
+
+    gatewaysim::Options options;
+    options.port = 0;
+    gatewaysim::SimThread sim(options);
+    if (!sim.start()) {
+        std::fprintf(stderr, "simulator: %s\n", sim.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    QTemporaryDir dir;
+    LiveSettings settings;
+    SettingsValues values;
+    values.gateway = "127.0.0.1";
+    settings.publish(values);
+    WatchListModel list;
+    std::vector<std::string> names;
+    for (int i = 0; i < users; ++i) {
+        names.push_back("user" + std::to_string(i));
+    }
+    list.assign(names);
+    CommandQueue queue;
+    NoSounds sounds;
+    std::unique_ptr<TMainForm> form;
+    TrayNotifier tray(sounds, [] { return false; }, [&form] { return form->statusCaption(); });
+    form = std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
+    TConsoleForm console(queue);
+    long logged = 0;
+    form->setLogSink([&](const LogEntry& entry) {
+        console.AddToLog(entry);
+        ++logged;
+    });
+    form->show();
+    console.show();
+    ConnectionTimings timings;
+    timings.port = sim.port();
+    GatewayClient client(queue, settings, *form, *form, timings);
+    client.start();
+    pump([&] { return client.connection().status() == ConnectionStatus::Online; }, 5000);
+    pump([] { return false; }, 300);
+
+    if (mode == "throughput") {
+        constexpr int kLines = 200000;
+        const QByteArray burst = replyLines(kLines, users, 0);
+        const long before = logged;
+        QElapsedTimer clock;
+        clock.start();
+        sim.sendRawToAll(burst);
+        pump([&] { return logged - before >= kLines; }, 120000);
+        const double seconds = clock.elapsed() / 1000.0;
+        std::printf("end to end: %.0f lines/s (%ld of %d lines in %.2f s, %ld lost)\n",
+                    (logged - before) / seconds, logged - before, kLines, seconds,
+                    kLines - (logged - before));
+    } else if (mode == "memory") {
+        const long afterLogin = residentKb();
+        constexpr int kChunk = 100000;
+        for (int i = 0; i < 10; ++i) {
+            const long before = logged;
+            sim.sendRawToAll(replyLines(kChunk, users, i * kChunk));
+            pump([&] { return logged - before >= kChunk; }, 120000);
+        }
+        std::printf("memory: %.1f MB after login with %d users, %.1f MB growth after 1,000,000 "
+                    "lines\n",
+                    afterLogin / 1024.0, users, (residentKb() - afterLogin) / 1024.0);
+    } else if (mode == "idle") {
+        const double before = cpuSeconds();
+        pump([] { return false; }, 60000);
+        std::printf("idle: %.3f CPU seconds in 60 s connected with %d users\n",
+                    cpuSeconds() - before, users);
+    }
+    return 0;
+}
