@@ -42,6 +42,7 @@ constexpr const char* kDndOff = "1018 INFO \"Do Not Disturb mode cancelled.\"";
 constexpr const char* kFlooding = "You have been disconnected for flooding.";
 constexpr const char* kLoginIncorrect = "Login incorrect";
 constexpr const char* kRefused = "] refused";  // anywhere in the line
+constexpr const char* kNotLoggedOnReply = "1019 ERROR \"That user is not logged on.\"";
 
 // Messages shown to the user.
 constexpr const char* kRefusedMessage =
@@ -50,6 +51,9 @@ constexpr const char* kRefusedMessage =
 constexpr const char* kLoginIncorrectMessage =
     "Login or password incorrect! Check them in settings.\nIf you don't have a Battle.net "
     "account from any game other than Warcraft III, you can use Anonymous access.";
+constexpr const char* kAccountNeededMessage =
+    "A PvPGN server has no anonymous access.\nEnter your account's user name and password in "
+    "the settings, or choose the server type Classic.";
 constexpr const char* kStatusPageUrl = "http://www.battle.net/forums/battlenet-status/";
 
 std::string cannotConnectMessage();

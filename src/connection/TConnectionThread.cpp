@@ -81,17 +81,23 @@ void TConnectionThread::runConnect(std::uint64_t epoch) {
         setStatus(ConnectionStatus::Offline);
 
         const SettingsValues settings = settings_.snapshot();
+        if (const char* obstacle = GatewayDialect::loginObstacle(settings)) {
+            goOffline();
+            ResetWatchList();
+            showError(obstacle);
+            return;
+        }
+        // Before the socket opens, so that the reader reads its first line in this dialect.
+        dialect_.begin(settings.serverType);
         const bool opened = client_.open(settings.gateway, timings_.port);
         if (cancelled(epoch)) {
             return;  // GoOffline came in meanwhile and has closed the client
         }
         if (opened) {
-            client_.sendLine(protocol::kLoginClass);
-            if (settings.anonymous) {
-                client_.sendLine(protocol::kAnonymousLogin);
-            } else {
-                client_.sendLine(settings.user);
-                client_.sendLine(settings.password);
+            for (const std::string& line : GatewayDialect::loginLines(settings)) {
+                client_.sendLine(line);
+            }
+            if (!settings.anonymous) {
                 std::minstd_rand random(static_cast<unsigned>(std::time(nullptr)));
                 std::uniform_int_distribution<int> draw(0, 32767);
                 queue_.putFront(protocol::joinChannelCommand(draw(random)), mark::kProgram);

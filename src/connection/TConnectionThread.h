@@ -9,6 +9,7 @@
 
 #include "connection/ConnectionStatus.h"
 #include "connection/ConnectionTimings.h"
+#include "connection/GatewayDialect.h"
 #include "platform/GuiTimer.h"
 #include "platform/TcpClient.h"
 
@@ -52,6 +53,8 @@ public:
     StatusDisplay shownStatus() const;
 
     TcpClient& client() { return client_; }
+    // What the server of the current connection speaks; the reader and writer go through it.
+    GatewayDialect& dialect() { return dialect_; }
     GuiTimer& pollTimer() { return pollTimer_; }
 
     // Raises the stop flag, closes the client for good and wakes every wait.
@@ -72,6 +75,7 @@ private:
     const std::shared_ptr<StopFlag> stop_;
 
     TcpClient client_;
+    GatewayDialect dialect_;
     GuiTimer pollTimer_;
     std::atomic<ConnectionStatus> status_{ConnectionStatus::None};
 

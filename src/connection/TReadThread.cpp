@@ -42,14 +42,17 @@ void TReadThread::run() {
             readingGeneration = current.generation;
             state_.currentLine.clear();
         }
-        const std::string previous = state_.currentLine;
-        state_.currentLine = current.connection->receiveLine();
+        connection_.dialect().readerWaiting(true);
+        const std::string received = current.connection->receiveLine();
+        connection_.dialect().readerWaiting(false);
         if (stop_->raised()) {
             break;
         }
-        if (state_.currentLine != previous) {
-            handle(previous);
+        // Echoes the server did not send come first, where the classic gateway puts them.
+        for (const std::string& echo : connection_.dialect().takeEchoes()) {
+            take(echo, false);
         }
+        take(received, true);
         if (current.connection->ended()) {
             // The peer closed the stream: wait until the connection is replaced
             // instead of reading empty lines in a loop.
@@ -58,13 +61,24 @@ void TReadThread::run() {
     }
 }
 
-void TReadThread::handle(const std::string& previous) {
-    const std::string line = state_.currentLine;
-    replyTimer_.disarm();
+void TReadThread::take(const std::string& line, bool fromServer) {
+    const std::string previous = state_.currentLine;
+    state_.currentLine = fromServer ? connection_.dialect().toClassic(line) : line;
+    if (state_.currentLine != previous) {
+        handle(previous, fromServer ? &line : nullptr);
+    }
+}
 
-    const QTime now = QTime::currentTime();
-    const LogEntry entry{timeStampedLogText(line, now.hour(), now.minute()), logColourOf(line)};
-    gui_thread::runAndWait([this, entry] { handlers_.AddToLog(entry); }, stop_);
+void TReadThread::handle(const std::string& previous, const std::string* received) {
+    const std::string line = state_.currentLine;
+    if (received != nullptr) {
+        // Only what the server really sent proves it alive and goes to the log, as sent.
+        replyTimer_.disarm();
+        const QTime now = QTime::currentTime();
+        const LogEntry entry{timeStampedLogText(*received, now.hour(), now.minute()),
+                             logColourOf(*received)};
+        gui_thread::runAndWait([this, entry] { handlers_.AddToLog(entry); }, stop_);
+    }
 
     switch (classifyServerLine(line, state_.lastCommand)) {
         case LineCase::CommandEcho: {

@@ -32,9 +32,14 @@ void TWriteThread::run() {
                     queue_.remove(entry->id);
                     continue;
                 }
+                // Before the timer is armed: a line that arrives meanwhile must not
+                // disarm it for this command.
+                connection_.dialect().awaitQuietReader(entry->text, *stop_);
                 // Armed before the line leaves, so that the reply's disarm, which can
                 // only come after it, always reaches the timer later.
                 replyTimer_.arm();
+                // Likewise the echo a server may owe is noted before its replies can come.
+                connection_.dialect().commandSending(entry->text);
                 connection_.client().sendLine(entry->text);
                 queue_.remove(entry->id);
                 stop_->sleepFor(pause_);

@@ -5,6 +5,10 @@
 
 namespace tesk {
 
+// Which server the gateway is: the classic gateway, or a PvPGN server, which logs in,
+// echoes and words its replies differently.
+enum class ServerType { Classic = 0, PvPGN = 1 };
+
 // The settings that worker threads read while the program runs. The settings dialog
 // publishes its controls' values here whenever one of them changes; workers take a
 // consistent copy at the moment they need it.
@@ -13,6 +17,7 @@ struct SettingsValues {
     bool officeXp = false;
     bool sounds = true;
     std::string gateway = "europe.battle.net";
+    ServerType serverType = ServerType::Classic;
     bool force = false;
     bool anonymous = true;
     std::string user;

@@ -22,10 +22,13 @@ namespace tesk {
 namespace {
 
 constexpr int kClientWidth = 314;
-constexpr int kClientHeight = 384;
+constexpr int kClientHeight = 416;
 
 const char* const kGateways[] = {"asia.battle.net", "europe.battle.net", "useast.battle.net",
                                  "uswest.battle.net"};
+
+// In the order of ServerType's values.
+const char* const kServerTypes[] = {"Classic", "PvPGN"};
 
 // The metrics of the classic Windows controls that the fixed layout was drawn for: a
 // narrow gap between a check box and its caption, and "*" as the password mask.
@@ -87,7 +90,7 @@ void addSeparator(QWidget* parent, const char* name, int y) {
 
 // Neither button answers Enter or Esc on behalf of the dialog.
 QPushButton* addButton(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* button = place(new QPushButton(text, parent), name, {x, 352, 75, 25});
+    auto* button = place(new QPushButton(text, parent), name, {x, 384, 75, 25});
     button->setAutoDefault(false);
     return button;
 }
@@ -150,21 +153,26 @@ void TSettingsForm::buildControls() {
     for (const char* host : kGateways) {
         gatewayEdit_->addItem(QLatin1String(host));
     }
+    addLabel(this, "ServerTypeLabel", QStringLiteral("Server:"), 32, 188);
+    serverTypeBox_ = place(new QComboBox(this), "ServerTypeBox", {104, 184, 201, 24});
+    for (const char* type : kServerTypes) {
+        serverTypeBox_->addItem(QLatin1String(type));
+    }
     forceCheck_ = addCheck("ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"),
-                           {32, 184, 249, 20});
-    addSeparator(this, "NetworkSeparator", 216);
+                           {32, 216, 249, 20});
+    addSeparator(this, "NetworkSeparator", 248);
 
     anonymousCheck_ =
-        addCheck("AnonymousCheck", QStringLiteral("Anonymous access"), {32, 224, 137, 20});
-    addLabel(this, "UserLabel", QStringLiteral("User:"), 32, 252);
-    userEdit_ = place(new QLineEdit(this), "UserEdit", {104, 248, 201, 24});
-    addLabel(this, "PasswordLabel", QStringLiteral("Password:"), 32, 284);
-    passwordEdit_ = place(new QLineEdit(this), "PasswordEdit", {104, 280, 201, 24});
+        addCheck("AnonymousCheck", QStringLiteral("Anonymous access"), {32, 256, 137, 20});
+    addLabel(this, "UserLabel", QStringLiteral("User:"), 32, 284);
+    userEdit_ = place(new QLineEdit(this), "UserEdit", {104, 280, 201, 24});
+    addLabel(this, "PasswordLabel", QStringLiteral("Password:"), 32, 316);
+    passwordEdit_ = place(new QLineEdit(this), "PasswordEdit", {104, 312, 201, 24});
     passwordEdit_->setEchoMode(QLineEdit::Password);
     passwordEdit_->setStyle(classic);
     addLabel(this, "War3AccountsLabel",
-             QStringLiteral("Warcraft III accounts are not supported yet."), 32, 312);
-    addSeparator(this, "ButtonSeparator", 344);
+             QStringLiteral("Warcraft III accounts are not supported yet."), 32, 344);
+    addSeparator(this, "ButtonSeparator", 376);
 
     QPushButton* cancel = addButton(this, "CancelButton", QStringLiteral("Cancel"), 152);
     QPushButton* ok = addButton(this, "OKButton", QStringLiteral("OK"), 232);
@@ -172,7 +180,7 @@ void TSettingsForm::buildControls() {
     connect(ok, &QPushButton::clicked, this, &TSettingsForm::okButtonClick);
 
     QWidget* const focusOrder[] = {
-        minimizeCheck_, officeXpCheck_, soundsCheck_, gatewayEdit_, anonymousCheck_,
+        minimizeCheck_, officeXpCheck_, soundsCheck_, gatewayEdit_, serverTypeBox_, anonymousCheck_,
         userEdit_,      passwordEdit_,  cancel,       ok,           forceCheck_};
     for (std::size_t i = 1; i < std::size(focusOrder); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
@@ -186,6 +194,7 @@ void TSettingsForm::buildControls() {
         connect(check, &QCheckBox::toggled, this, &TSettingsForm::publish);
     }
     connect(gatewayEdit_, &QComboBox::editTextChanged, this, &TSettingsForm::publish);
+    connect(serverTypeBox_, &QComboBox::currentIndexChanged, this, &TSettingsForm::publish);
     connect(userEdit_, &QLineEdit::textChanged, this, &TSettingsForm::publish);
     connect(passwordEdit_, &QLineEdit::textChanged, this, &TSettingsForm::publish);
 }
@@ -213,6 +222,7 @@ void TSettingsForm::formCreate() {
     // A known host is also marked in the list; any other text stays as it was typed.
     gatewayEdit_->setCurrentIndex(gatewayEdit_->findText(gateway));
     gatewayEdit_->setEditText(gateway);
+    serverTypeBox_->setCurrentIndex(static_cast<int>(stored.serverType));
     forceCheck_->setChecked(stored.force);
     anonymousCheck_->setChecked(stored.anonymous);
     userEdit_->setText(QString::fromStdString(stored.user));
@@ -227,6 +237,7 @@ SettingsValues TSettingsForm::values() const {
     current.officeXp = officeXpCheck_->isChecked();
     current.sounds = soundsCheck_->isChecked();
     current.gateway = gatewayEdit_->currentText().toStdString();
+    current.serverType = static_cast<ServerType>(serverTypeBox_->currentIndex());
     current.force = forceCheck_->isChecked();
     current.anonymous = anonymousCheck_->isChecked();
     current.user = userEdit_->text().toStdString();

@@ -60,6 +60,7 @@ private:
     QCheckBox* officeXpCheck_ = nullptr;
     QCheckBox* soundsCheck_ = nullptr;
     QComboBox* gatewayEdit_ = nullptr;
+    QComboBox* serverTypeBox_ = nullptr;
     QCheckBox* forceCheck_ = nullptr;
     QCheckBox* anonymousCheck_ = nullptr;
     QLineEdit* userEdit_ = nullptr;

@@ -30,6 +30,7 @@ TEST(TeskIni, WithoutAFileEveryDefaultApplies) {
     EXPECT_FALSE(s.officeXp);
     EXPECT_TRUE(s.sounds);
     EXPECT_EQ(s.gateway, "europe.battle.net");
+    EXPECT_EQ(s.serverType, ServerType::Classic);
     EXPECT_FALSE(s.force);
     EXPECT_TRUE(s.anonymous);
     EXPECT_EQ(s.user, "");
@@ -79,6 +80,45 @@ TEST(TeskIni, SettingsAreWrittenInTheirOrderWithTheScrambledPassword) {
         "Force=0\r\nAnonymous=0\r\nUser=me\r\nPassword=\xd8\xf2\r\n";
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(readSettings(IniFile(path)).password, "pw");
+}
+
+TEST(TeskIni, ServerTypeOneIsPvpgnAndEveryOtherValueIsClassic) {
+    QTemporaryDir dir;
+    const std::pair<QByteArray, ServerType> cases[] = {
+        {"1", ServerType::PvPGN},       {" 1 ", ServerType::PvPGN}, {"0x1", ServerType::PvPGN},
+        {"0", ServerType::Classic},     {"2", ServerType::Classic}, {"-1", ServerType::Classic},
+        {"pvpgn", ServerType::Classic}, {"", ServerType::Classic},
+    };
+    for (const auto& [stored, expected] : cases) {
+        const QString path = writeFile(dir, "[Settings]\r\nservertype=" + stored + "\r\n");
+        EXPECT_EQ(readSettings(IniFile(path)).serverType, expected) << stored.constData();
+    }
+}
+
+TEST(TeskIni, ServerTypeIsWrittenOnlyOnceAFileHasChosenOne) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    const QByteArray classicKeys =
+        "[Settings]\r\nMinimize=0\r\nOfficeXP=0\r\nSounds=1\r\nGateway=europe.battle.net\r\n"
+        "Force=0\r\nAnonymous=1\r\nUser=\r\nPassword=\r\n";
+    const auto save = [&path](ServerType type) {
+        SettingsValues s;
+        s.serverType = type;
+        IniFile ini(path);
+        writeSettings(ini, s);
+        return ini.flush();
+    };
+    const auto bytes = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    ASSERT_TRUE(save(ServerType::Classic));
+    EXPECT_EQ(bytes(), classicKeys);
+    ASSERT_TRUE(save(ServerType::PvPGN));
+    EXPECT_EQ(bytes(), classicKeys + "ServerType=1\r\n");
+    EXPECT_EQ(readSettings(IniFile(path)).serverType, ServerType::PvPGN);
+    ASSERT_TRUE(save(ServerType::Classic));
+    EXPECT_EQ(bytes(), classicKeys + "ServerType=0\r\n");
 }
 
 TEST(TeskIni, ToolbarLayoutRoundTripsAndOtherRevisionsAreIgnored) {

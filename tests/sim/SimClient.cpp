@@ -1,5 +1,7 @@
 #include "SimClient.h"
 
+#include "GatewayReplies.h"
+
 #include <QElapsedTimer>
 
 void PrintTo(const QByteArray& bytes, std::ostream* out) {
@@ -113,6 +115,24 @@ QByteArray SimClient::loginAnonymous() {
 QByteArray SimClient::login(const QByteArray& name, const QByteArray& password) {
     sendRaw("c\r\n" + name + "\r\n" + password + "\r\n");
     return finishLogin();
+}
+
+QByteArray SimClient::loginPvpgn(const QByteArray& name, const QByteArray& password) {
+    sendRaw("\x03\x04" + name + "\r\n" + password + "\r\n");
+    const QByteArray prefix = "2010 NAME ";
+    for (int i = 0; i < 10; ++i) {
+        const std::optional<QByteArray> line = readLine();
+        if (!line || *line == "Login failed.") {
+            return {};
+        }
+        if (line->startsWith(prefix)) {
+            const QByteArray accepted = line->mid(prefix.size());
+            const int rest =
+                1 + static_cast<int>(replies::welcome(Dialect::Pvpgn, accepted).size());
+            return readLines(rest).size() == rest ? accepted : QByteArray();
+        }
+    }
+    return {};
 }
 
 QByteArray SimClient::finishLogin() {

@@ -35,6 +35,9 @@ public:
     // channel line that follows a successful login is read as well.
     QByteArray loginAnonymous();
     QByteArray login(const QByteArray& name, const QByteArray& password);
+    // A PvPGN login: the chat class bytes, name and password at once. Reads the greeting,
+    // the prompted lines and, after "2010 NAME", the channel and welcome lines as well.
+    QByteArray loginPvpgn(const QByteArray& name, const QByteArray& password);
 
 private:
     bool waitForBytes(int timeoutMs);

@@ -1,5 +1,5 @@
 // The settings dialog: its frame, controls, places and focus order; loading Tesk.ini into
-// the controls; OK that writes the eight keys byte for byte and then reconnects; Cancel,
+// the controls; OK that writes the keys byte for byte and then reconnects; Cancel,
 // Esc and the close box that drop every edit, the look included; a failed save that
 // keeps the dialog open; the anonymous switch; and the controls as the live settings.
 #include <gtest/gtest.h>
@@ -69,6 +69,7 @@ void expectSame(const SettingsValues& actual, const SettingsValues& expected) {
     EXPECT_EQ(actual.officeXp, expected.officeXp);
     EXPECT_EQ(actual.sounds, expected.sounds);
     EXPECT_EQ(actual.gateway, expected.gateway);
+    EXPECT_EQ(actual.serverType, expected.serverType);
     EXPECT_EQ(actual.force, expected.force);
     EXPECT_EQ(actual.anonymous, expected.anonymous);
     EXPECT_EQ(actual.user, expected.user);
@@ -123,6 +124,7 @@ protected:
     }
     QCheckBox* check(const char* name) { return child<QCheckBox>(name); }
     QComboBox* gateway() { return child<QComboBox>("GatewayEdit"); }
+    QComboBox* serverType() { return child<QComboBox>("ServerTypeBox"); }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
 
@@ -132,6 +134,7 @@ protected:
         v.officeXp = check("OfficeXPCheck")->isChecked();
         v.sounds = check("SoundsCheck")->isChecked();
         v.gateway = gateway()->currentText().toStdString();
+        v.serverType = serverType()->currentIndex() == 1 ? ServerType::PvPGN : ServerType::Classic;
         v.force = check("ForceCheck")->isChecked();
         v.anonymous = check("AnonymousCheck")->isChecked();
         v.user = edit("UserEdit")->text().toStdString();
@@ -145,6 +148,7 @@ protected:
         check("OfficeXPCheck")->click();
         check("SoundsCheck")->click();
         gateway()->setCurrentIndex(3);
+        serverType()->setCurrentIndex(1);
         check("ForceCheck")->click();
         edit("UserEdit")->setText(QStringLiteral("mallory"));
         edit("PasswordEdit")->setText(QStringLiteral("guess"));
@@ -167,9 +171,9 @@ TEST_F(SettingsFormTest, FrameIsAFixedSizeModalDialogCalledSettings) {
     create();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Settings"));
     EXPECT_TRUE(form->isModal());
-    EXPECT_EQ(form->size(), QSize(314, 384));
-    EXPECT_EQ(form->minimumSize(), QSize(314, 384));
-    EXPECT_EQ(form->maximumSize(), QSize(314, 384));
+    EXPECT_EQ(form->size(), QSize(314, 416));
+    EXPECT_EQ(form->minimumSize(), QSize(314, 416));
+    EXPECT_EQ(form->maximumSize(), QSize(314, 416));
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->font().pixelSize(), 13);
@@ -196,10 +200,10 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
         {"OfficeXPCheck", QStringLiteral("Use Office XP alike look"), {32, 64, 161, 20}},
         {"SoundsCheck", QStringLiteral("Play sounds"), {32, 88, 100, 20}},
         {"NetworkLabel", QStringLiteral("Network"), {16, 120, 289, 17}},
-        {"ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"), {32, 184, 249, 20}},
-        {"AnonymousCheck", QStringLiteral("Anonymous access"), {32, 224, 137, 20}},
-        {"CancelButton", QStringLiteral("Cancel"), {152, 352, 75, 25}},
-        {"OKButton", QStringLiteral("OK"), {232, 352, 75, 25}},
+        {"ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"), {32, 216, 249, 20}},
+        {"AnonymousCheck", QStringLiteral("Anonymous access"), {32, 256, 137, 20}},
+        {"CancelButton", QStringLiteral("Cancel"), {152, 384, 75, 25}},
+        {"OKButton", QStringLiteral("OK"), {232, 384, 75, 25}},
     };
     for (const Row& row : sized) {
         QWidget* widget = child<QWidget>(row.name);
@@ -213,16 +217,18 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
         EXPECT_TRUE(child<QLabel>(name)->font().underline()) << name;
     }
     EXPECT_EQ(gateway()->geometry(), QRect(104, 152, 201, 24));
-    EXPECT_EQ(edit("UserEdit")->geometry(), QRect(104, 248, 201, 24));
-    EXPECT_EQ(edit("PasswordEdit")->geometry(), QRect(104, 280, 201, 24));
+    EXPECT_EQ(serverType()->geometry(), QRect(104, 184, 201, 24));
+    EXPECT_EQ(edit("UserEdit")->geometry(), QRect(104, 280, 201, 24));
+    EXPECT_EQ(edit("PasswordEdit")->geometry(), QRect(104, 312, 201, 24));
 
     const std::vector<Row> labels = {
         {"GatewayLabel", QStringLiteral("Gateway:"), {32, 156, 0, 0}},
-        {"UserLabel", QStringLiteral("User:"), {32, 252, 0, 0}},
-        {"PasswordLabel", QStringLiteral("Password:"), {32, 284, 0, 0}},
+        {"ServerTypeLabel", QStringLiteral("Server:"), {32, 188, 0, 0}},
+        {"UserLabel", QStringLiteral("User:"), {32, 284, 0, 0}},
+        {"PasswordLabel", QStringLiteral("Password:"), {32, 316, 0, 0}},
         {"War3AccountsLabel",
          QStringLiteral("Warcraft III accounts are not supported yet."),
-         {32, 312, 0, 0}},
+         {32, 344, 0, 0}},
     };
     for (const Row& row : labels) {
         auto* label = child<QLabel>(row.name);
@@ -233,7 +239,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
         EXPECT_LE(label->geometry().right(), 305) << row.name;
     }
     // Labels on the left end before their fields begin.
-    for (const char* name : {"GatewayLabel", "UserLabel", "PasswordLabel"}) {
+    for (const char* name : {"GatewayLabel", "ServerTypeLabel", "UserLabel", "PasswordLabel"}) {
         EXPECT_LT(child<QLabel>(name)->geometry().right(), 104) << name;
     }
 }
@@ -276,6 +282,19 @@ TEST_F(SettingsFormTest, GatewayListOffersFourHostsAndAcceptsFreeText) {
     EXPECT_EQ(box->count(), 4);
 }
 
+TEST_F(SettingsFormTest, ServerTypeOffersClassicAndPvpgnWithClassicFirst) {
+    create();
+    QComboBox* box = serverType();
+    EXPECT_FALSE(box->isEditable());
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("Classic"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("PvPGN"));
+    EXPECT_EQ(box->currentIndex(), 0);
+    // Below the gateway and above the force box, which moved down to make room.
+    EXPECT_GT(box->geometry().top(), gateway()->geometry().bottom());
+    EXPECT_LT(box->geometry().bottom(), check("ForceCheck")->geometry().top());
+}
+
 TEST_F(SettingsFormTest, SeparatorsAreOnePixelShadowLines) {
     create();
     std::vector<QRect> lines;
@@ -288,8 +307,8 @@ TEST_F(SettingsFormTest, SeparatorsAreOnePixelShadowLines) {
         }
     }
     EXPECT_EQ(lines.size(), 2u);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 216, 289, 1)), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 344, 289, 1)), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 248, 289, 1)), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 376, 289, 1)), lines.end());
 }
 
 TEST_F(SettingsFormTest, PasswordIsShownAsStarsInBothLooks) {
@@ -346,12 +365,12 @@ TEST_F(SettingsFormTest, TabFollowsTheFocusOrderWithForceReconnectLast) {
     create();
     check("AnonymousCheck")->setChecked(false);  // disabled fields would be skipped
     open();
-    const std::vector<QWidget*> order = {check("MinimizeCheck"),  check("OfficeXPCheck"),
-                                         check("SoundsCheck"),    gateway(),
-                                         check("AnonymousCheck"), edit("UserEdit"),
-                                         edit("PasswordEdit"),    button("CancelButton"),
-                                         button("OKButton"),      check("ForceCheck"),
-                                         check("MinimizeCheck")};
+    const std::vector<QWidget*> order = {check("MinimizeCheck"), check("OfficeXPCheck"),
+                                         check("SoundsCheck"),   gateway(),
+                                         serverType(),           check("AnonymousCheck"),
+                                         edit("UserEdit"),       edit("PasswordEdit"),
+                                         button("CancelButton"), button("OKButton"),
+                                         check("ForceCheck"),    check("MinimizeCheck")};
     order.front()->setFocus();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget* from = QApplication::focusWidget();
@@ -412,6 +431,20 @@ TEST_F(SettingsFormTest, StoredGatewayIsMarkedInTheListOrShownAsTyped) {
     EXPECT_EQ(gateway()->count(), 4);
 }
 
+TEST_F(SettingsFormTest, StoredServerTypeIsShownAndAnythingElseIsClassic) {
+    writeFile("[Settings]\r\nServerType=1\r\n");
+    create();
+    EXPECT_EQ(serverType()->currentText(), QStringLiteral("PvPGN"));
+    EXPECT_EQ(live.snapshot().serverType, ServerType::PvPGN);
+
+    for (const char* stored : {"0", "2", "-1", "PvPGN", ""}) {
+        writeFile(std::string("[Settings]\r\nServerType=") + stored + "\r\n");
+        form->reject();
+        EXPECT_EQ(serverType()->currentText(), QStringLiteral("Classic")) << stored;
+        EXPECT_EQ(live.snapshot().serverType, ServerType::Classic) << stored;
+    }
+}
+
 TEST_F(SettingsFormTest, StoredOfficeXpLookIsSwitchedOnAtCreation) {
     writeFile("[Settings]\r\nOfficeXP=1\r\n");
     create();
@@ -463,6 +496,22 @@ TEST_F(SettingsFormTest, OkRewritesAnExistingFileAndReopeningShowsTheSavedValues
     saved.password = "Seventeen chars!!";
     expectSame(shown(), saved);
     expectSame(live.snapshot(), saved);
+}
+
+TEST_F(SettingsFormTest, OkStoresTheServerTypeOnceChosenAndKeepsItFromThenOn) {
+    writeFile(kStoredFile);
+    create();
+    open();
+    serverType()->setCurrentIndex(1);
+    button("OKButton")->click();
+    EXPECT_EQ(fileBytes(), bytes(kStoredFile + "ServerType=1\r\n"));
+
+    open();
+    EXPECT_EQ(serverType()->currentIndex(), 1);
+    serverType()->setCurrentIndex(0);
+    button("OKButton")->click();
+    EXPECT_EQ(fileBytes(), bytes(kStoredFile + "ServerType=0\r\n"));
+    EXPECT_EQ(live.snapshot().serverType, ServerType::Classic);
 }
 
 TEST_F(SettingsFormTest, OkReconnectsAfterSavingAndBeforeClosing) {
@@ -626,6 +675,11 @@ TEST_F(SettingsFormTest, EveryChangeOfAControlIsPublishedAtOnce) {
             EXPECT_EQ(field(live.snapshot()), check(name)->isChecked()) << name;
         }
     }
+
+    serverType()->setCurrentIndex(1);
+    EXPECT_EQ(live.snapshot().serverType, ServerType::PvPGN);
+    serverType()->setCurrentIndex(0);
+    EXPECT_EQ(live.snapshot().serverType, ServerType::Classic);
 
     gateway()->setCurrentIndex(3);
     EXPECT_EQ(live.snapshot().gateway, "uswest.battle.net");

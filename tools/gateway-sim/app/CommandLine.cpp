@@ -33,6 +33,8 @@ ParseResult parseCommandLine(const QStringList& arguments, CommandLine* commandL
         "Accept this account (repeatable). Without any, every name and password is accepted.",
         "NAME:PASSWORD");
     const QCommandLineOption noAnonymous("no-anonymous", "Refuse anonymous logins.");
+    const QCommandLineOption dialect("dialect", "The server to play: classic (default) or pvpgn.",
+                                     "DIALECT", "classic");
     const QCommandLineOption floodLines(
         "flood-lines", "Disconnect a client that sends more than N lines within the window.", "N",
         "0");
@@ -41,8 +43,8 @@ ParseResult parseCommandLine(const QStringList& arguments, CommandLine* commandL
     const QCommandLineOption refuse("refuse", "Refuse every connection.");
     const QCommandLineOption quiet("quiet", "Print errors only.");
     const QCommandLineOption verbose("verbose", "Also print every line, C> received, S< sent.");
-    parser.addOptions({help, address, port, scenario, account, noAnonymous, floodLines, floodWindow,
-                       refuse, quiet, verbose});
+    parser.addOptions({help, address, port, scenario, account, noAnonymous, dialect, floodLines,
+                       floodWindow, refuse, quiet, verbose});
 
     if (!parser.parse(arguments)) {
         *text = parser.errorText();
@@ -78,6 +80,13 @@ ParseResult parseCommandLine(const QStringList& arguments, CommandLine* commandL
         options.accounts.insert(value.left(colon), value.mid(colon + 1));
     }
     options.anonymousAllowed = !parser.isSet(noAnonymous);
+    const QString dialectName = parser.value(dialect).toLower();
+    if (dialectName == "pvpgn") {
+        options.dialect = gatewaysim::Dialect::Pvpgn;
+    } else if (dialectName != "classic") {
+        *text = "--dialect must be classic or pvpgn, got " + parser.value(dialect);
+        return ParseResult::Error;
+    }
     if (!readNumber(parser.value(floodLines), 0, 1'000'000, &options.floodLines)) {
         *text = "--flood-lines must be a number from 0 to 1000000";
         return ParseResult::Error;

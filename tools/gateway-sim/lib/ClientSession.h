@@ -12,7 +12,8 @@ namespace gatewaysim {
 
 // One client connection and what the simulator knows about its user.
 struct ClientSession {
-    enum class Stage { AwaitC, AwaitName, AwaitPassword, LoggedIn, Closing };
+    // A classic login starts at AwaitC, a PvPGN login at AwaitClass (its first byte).
+    enum class Stage { AwaitClass, AwaitC, AwaitName, AwaitPassword, LoggedIn, Closing };
 
     ClientSession(int id, QTcpSocket* socket, int maxLineBytes)
         : id(id), socket(socket), splitter(maxLineBytes) {}

@@ -1,5 +1,7 @@
 #include "FloodGuard.h"
 
+#include <algorithm>
+
 namespace gatewaysim {
 
 void FloodGuard::setLimit(int lines, int windowMs) {
@@ -8,19 +10,19 @@ void FloodGuard::setLimit(int lines, int windowMs) {
     times_.clear();
 }
 
-bool FloodGuard::exceeded(qint64 nowMs) {
+int FloodGuard::excess(qint64 nowMs) {
     if (lines_ <= 0) {
-        return false;
+        return 0;
     }
     times_.push_back(nowMs);
     while (!times_.empty() && times_.front() <= nowMs - windowMs_) {
         times_.pop_front();
     }
-    // Never hold more than one window's worth of times, whatever the clock does.
-    while (times_.size() > static_cast<std::size_t>(lines_) + 1) {
+    // No rule looks further than twice the limit; never hold more, whatever the clock does.
+    while (times_.size() > 2 * static_cast<std::size_t>(lines_) + 1) {
         times_.pop_front();
     }
-    return times_.size() > static_cast<std::size_t>(lines_);
+    return std::max(0, static_cast<int>(times_.size()) - lines_);
 }
 
 }  // namespace gatewaysim

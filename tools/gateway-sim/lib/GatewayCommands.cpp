@@ -1,14 +1,19 @@
-// The login exchange and the commands of a logged-on client.
+// The login exchange and the commands of a logged-on client, in either dialect.
 #include "GatewaySim.h"
 
 #include "GatewayReplies.h"
+
+#include <QTcpSocket>
 
 namespace gatewaysim {
 
 namespace {
 
 const QByteArray kFirstChannel = "Chat";
-const QByteArray kDefaultModeMessage = "Not available";
+
+// PvPGN's chat connection class, and the byte that clients send after it.
+constexpr char kChatClass = '\x03';
+const QByteArray kChatClassPreamble = "\x03\x04";
 
 // Splits at the first space: the word before it and everything after it.
 std::pair<QByteArray, QByteArray> splitFirstWord(const QByteArray& text) {
@@ -25,13 +30,47 @@ QByteArray firstWord(const QByteArray& text) {
 
 }  // namespace
 
+bool GatewaySim::takeConnectionClass(ClientSession& session, QByteArray& bytes) {
+    session.stage = ClientSession::Stage::AwaitName;
+    if (!bytes.startsWith(kChatClass)) {
+        return false;
+    }
+    const QByteArray preamble = bytes.left(bytes.startsWith(kChatClassPreamble) ? 2 : 1);
+    bytes.remove(0, preamble.size());
+    log_->addLine(session.id, preamble);
+    emit lineReceived(session.id, preamble);
+    for (const QByteArray& line :
+         replies::chatClassGreeting(session.socket->peerAddress().toString().toUtf8())) {
+        send(session, line);
+    }
+    sendPrompt(session, replies::namePrompt());
+    return true;
+}
+
 void GatewaySim::handleLine(ClientSession& session, const QByteArray& line) {
     if (session.stage != ClientSession::Stage::LoggedIn) {
         handleLogin(session, line);
         return;
     }
     const bool isCommand = line.startsWith('/');
-    if (session.flood.exceeded(log_->elapsedMs())) {
+    const int excess = session.flood.excess(log_->elapsedMs());
+    if (pvpgn()) {
+        // Lines over the quota are answered with warnings only; at twice the quota the
+        // client is dropped, without the classic gateway's flooding line.
+        if (excess > options_.floodLines) {
+            closeGracefully(session);
+        } else if (excess > 0) {
+            for (const QByteArray& warning : replies::quotaExceeded(isCommand)) {
+                send(session, warning);
+            }
+        } else if (isCommand) {
+            handleCommand(session, line);  // never echoed
+        } else {
+            send(session, replies::noOneHears());
+        }
+        return;
+    }
+    if (excess > 0) {
         // The echo still comes first, so the client can tell which command was one too many.
         if (isCommand) {
             send(session, line);
@@ -50,6 +89,8 @@ void GatewaySim::handleLine(ClientSession& session, const QByteArray& line) {
 void GatewaySim::handleLogin(ClientSession& session, const QByteArray& line) {
     using Stage = ClientSession::Stage;
     switch (session.stage) {
+        case Stage::AwaitClass:
+            break;  // taken from the bytes before they are cut into lines
         case Stage::AwaitC:
             // Whatever comes before "c" is not part of a login and gets no answer.
             if (line == "c") {
@@ -57,7 +98,12 @@ void GatewaySim::handleLogin(ClientSession& session, const QByteArray& line) {
             }
             break;
         case Stage::AwaitName:
-            if (line == "anonymous") {
+            if (pvpgn()) {
+                send(session, replies::nameRepeated(line));
+                session.account = line;
+                session.stage = Stage::AwaitPassword;
+                sendPrompt(session, replies::passwordPrompt());
+            } else if (line == "anonymous") {
                 if (options_.anonymousAllowed) {
                     acceptLogin(session, "Guest#" + QByteArray::number(1000 + session.id));
                 } else {
@@ -69,7 +115,9 @@ void GatewaySim::handleLogin(ClientSession& session, const QByteArray& line) {
             }
             break;
         case Stage::AwaitPassword:
-            if (const auto name = checkAccount(session.account, line)) {
+            if (pvpgn()) {
+                pvpgnPassword(session, line);
+            } else if (const auto name = checkAccount(session.account, line)) {
                 acceptLogin(session, *name);
             } else {
                 rejectLogin(session);
@@ -79,6 +127,39 @@ void GatewaySim::handleLogin(ClientSession& session, const QByteArray& line) {
         case Stage::Closing:
             break;
     }
+}
+
+void GatewaySim::pvpgnPassword(ClientSession& session, const QByteArray& password) {
+    if (password.isEmpty()) {
+        return;  // PvPGN waits on for a password that is not empty
+    }
+    send(session, replies::passwordTaken());
+    const auto name = checkAccount(session.account, password);
+    // There is no guest account, and an account cannot log on twice.
+    const bool guest = options_.accounts.isEmpty() && session.account.toLower() == "anonymous";
+    if (name && !guest && !findOnline(*name)) {
+        acceptLogin(session, *name);
+        return;
+    }
+    for (const QByteArray& line : replies::loginFailed()) {
+        send(session, line);
+    }
+    session.account.clear();
+    session.stage = ClientSession::Stage::AwaitName;
+    sendPrompt(session, replies::namePrompt());
+}
+
+bool GatewaySim::knownAccount(const QByteArray& name) const {
+    const QByteArray key = name.toLower();
+    if (users_.contains(key) || findOnline(name)) {
+        return true;
+    }
+    for (auto it = options_.accounts.cbegin(); it != options_.accounts.cend(); ++it) {
+        if (it.key().toUtf8().toLower() == key) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<QByteArray> GatewaySim::checkAccount(const QByteArray& name,
@@ -108,6 +189,9 @@ void GatewaySim::acceptLogin(ClientSession& session, const QByteArray& name) {
     session.channel = kFirstChannel;
     send(session, replies::loginAccepted(session.name));
     send(session, replies::channelJoined(session.channel));
+    for (const QByteArray& line : replies::welcome(options_.dialect, session.name)) {
+        send(session, line);
+    }
 }
 
 void GatewaySim::rejectLogin(ClientSession& session) {
@@ -131,7 +215,7 @@ void GatewaySim::handleCommand(ClientSession& session, const QByteArray& line) {
     } else if (command == "/join" || command == "/j") {
         join(session, args);
     } else {
-        send(session, replies::unknownCommand());
+        send(session, replies::unknownCommand(options_.dialect));
     }
 }
 
@@ -143,12 +227,13 @@ void GatewaySim::whois(ClientSession& session, const QByteArray& args) {
     }
     const std::optional<Presence> user = findOnline(name);
     if (!user) {
-        send(session, replies::notLoggedOn());
+        send(session, replies::whoisOffline(options_.dialect, knownAccount(name)));
         return;
     }
-    send(session, replies::whoisPlace(user->name, user->program, user->place));
-    if (!user->away.isEmpty()) {
-        send(session, replies::isAway(user->name, user->away));
+    send(session, replies::whoisPlace(options_.dialect, user->name, user->program, user->place));
+    // PvPGN tells only one mode, do-not-disturb before away.
+    if (!user->away.isEmpty() && !(pvpgn() && !user->dnd.isEmpty())) {
+        send(session, replies::whoisAway(options_.dialect, user->name, user->away));
     }
     if (!user->dnd.isEmpty()) {
         send(session, replies::isRefusingMessages(user->name, user->dnd));
@@ -167,25 +252,25 @@ void GatewaySim::whisper(ClientSession& session, const QByteArray& args) {
         return;
     }
     if (!target->dnd.isEmpty()) {
-        send(session, replies::whisperRefused(target->name, target->dnd));
+        send(session, replies::whisperRefused(options_.dialect, target->name, target->dnd));
         return;
     }
-    send(session, replies::whisperSent(target->name, text));
+    send(session, replies::whisperSent(options_.dialect, target->name, text));
     if (target->session) {
-        send(*target->session, replies::whisperReceived(session.name, text));
+        send(*target->session, replies::whisperReceived(options_.dialect, session.name, text));
     }
     if (!target->away.isEmpty()) {
         send(session, replies::isAway(target->name, target->away));
     }
     if (!target->autoReply.isEmpty()) {
-        send(session, replies::whisperReceived(target->name, target->autoReply));
+        send(session, replies::whisperReceived(options_.dialect, target->name, target->autoReply));
     }
 }
 
 void GatewaySim::toggleAway(ClientSession& session, const QByteArray& args) {
     if (session.away.isEmpty()) {
         const QByteArray message = args.trimmed();
-        session.away = message.isEmpty() ? kDefaultModeMessage : message;
+        session.away = message.isEmpty() ? replies::defaultAwayMessage(options_.dialect) : message;
         send(session, replies::awayOn());
     } else {
         session.away.clear();
@@ -196,11 +281,11 @@ void GatewaySim::toggleAway(ClientSession& session, const QByteArray& args) {
 void GatewaySim::toggleDnd(ClientSession& session, const QByteArray& args) {
     if (session.dnd.isEmpty()) {
         const QByteArray message = args.trimmed();
-        session.dnd = message.isEmpty() ? kDefaultModeMessage : message;
+        session.dnd = message.isEmpty() ? replies::defaultDndMessage() : message;
         send(session, replies::dndOn());
     } else {
         session.dnd.clear();
-        send(session, replies::dndOff());
+        send(session, replies::dndOff(options_.dialect));
     }
 }
 
@@ -210,7 +295,7 @@ void GatewaySim::stats(ClientSession& session, const QByteArray& args) {
         send(session, replies::whoisWithoutName());
         return;
     }
-    for (const QByteArray& line : replies::stats(name, firstWord(rest))) {
+    for (const QByteArray& line : replies::stats(options_.dialect, name, firstWord(rest))) {
         send(session, line);
     }
 }

@@ -74,6 +74,9 @@ void GatewaySim::acceptConnections() {
                  .emplace(id, std::make_unique<ClientSession>(id, socket, options_.maxLineBytes))
                  .first->second;
         session.flood.setLimit(options_.floodLines, options_.floodWindowMs);
+        if (pvpgn()) {
+            session.stage = ClientSession::Stage::AwaitClass;
+        }
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { readFrom(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { forget(id); });
 
@@ -83,7 +86,10 @@ void GatewaySim::acceptConnections() {
             continue;
         }
         if (options_.refuse) {
-            send(session, replies::connectionRefused(peer));
+            // PvPGN drops a banned address without a word.
+            if (!pvpgn()) {
+                send(session, replies::connectionRefused(peer));
+            }
             closeGracefully(session);
             continue;
         }
@@ -98,13 +104,22 @@ void GatewaySim::readFrom(int id) {
     if (!session || session->gone) {
         return;
     }
-    const QList<QByteArray> lines = session->splitter.feed(session->socket->readAll());
+    QByteArray bytes = session->socket->readAll();
+    bool served = true;
+    if (session->stage == ClientSession::Stage::AwaitClass && !bytes.isEmpty()) {
+        served = takeConnectionClass(*session, bytes);
+    }
+    const QList<QByteArray> lines = session->splitter.feed(bytes);
     for (const QByteArray& line : lines) {
         log_->addLine(id, line);
         emit lineReceived(id, line);
-        if (!options_.silent && session->canSend()) {
+        if (served && !options_.silent && session->canSend()) {
             handleLine(*session, line);
         }
+    }
+    // Only once the lines are recorded: a client that sees the close may look at once.
+    if (!served && !options_.silent) {
+        closeGracefully(*session);
     }
 }
 
@@ -140,6 +155,14 @@ void GatewaySim::send(ClientSession& session, const QByteArray& line) {
     }
     session.socket->write(line + "\r\n");
     emit lineSent(session.id, line);
+}
+
+void GatewaySim::sendPrompt(ClientSession& session, const QByteArray& prompt) {
+    if (options_.silent || !session.canSend()) {
+        return;
+    }
+    session.socket->write(prompt);
+    emit rawSent(session.id, prompt);
 }
 
 void GatewaySim::closeGracefully(ClientSession& session) {
@@ -273,7 +296,8 @@ void GatewaySim::setAutoReply(const QString& name, const QString& text) {
 }
 
 void GatewaySim::whisperToAll(const QString& from, const QString& text) {
-    const QByteArray line = replies::whisperReceived(from.toUtf8(), text.toUtf8());
+    const QByteArray line =
+        replies::whisperReceived(options_.dialect, from.toUtf8(), text.toUtf8());
     for (ClientSession* session : loggedInSessions()) {
         send(*session, line);
     }
@@ -281,7 +305,8 @@ void GatewaySim::whisperToAll(const QString& from, const QString& text) {
 
 void GatewaySim::whisperTo(const QString& account, const QString& from, const QString& text) {
     const QByteArray key = nameKey(account);
-    const QByteArray line = replies::whisperReceived(from.toUtf8(), text.toUtf8());
+    const QByteArray line =
+        replies::whisperReceived(options_.dialect, from.toUtf8(), text.toUtf8());
     for (ClientSession* session : loggedInSessions()) {
         if (nameKey(session->name) == key) {
             send(*session, line);

@@ -26,9 +26,9 @@ class CallPump;
 
 // A chat gateway on a loopback TCP port: the login exchange, command echo, whois, away and
 // do-not-disturb, whispers, stats and join, a flood rule, refusal, fault knobs for tests and
-// scripted users. Event driven; every member must be called on the object's own thread
-// (SimThread runs one on a thread of its own and is safe to call from anywhere). The
-// traffic log is the exception: it is thread-safe.
+// scripted users; as the classic gateway or as PvPGN (Options::dialect). Event driven; every
+// member must be called on the object's own thread (SimThread runs one on a thread of its own
+// and is safe to call from anywhere). The traffic log is the exception: it is thread-safe.
 class GatewaySim : public QObject {
     Q_OBJECT
 
@@ -88,6 +88,7 @@ private:
     void forget(int id);
     ClientSession* session(int id) const;
     void send(ClientSession& session, const QByteArray& line);
+    void sendPrompt(ClientSession& session, const QByteArray& prompt);  // without a line end
     void closeGracefully(ClientSession& session);
     QList<ClientSession*> loggedInSessions() const;
     ScriptedUser& user(const QString& name);
@@ -95,8 +96,14 @@ private:
     QByteArray uniqueName(const QByteArray& wanted) const;
 
     // Protocol, in GatewayCommands.cpp.
+    bool pvpgn() const { return options_.dialect == Dialect::Pvpgn; }
+    // PvPGN: takes the connection class off the first bytes of a connection and greets a
+    // chat client; false for any other class, which is dropped without a word.
+    bool takeConnectionClass(ClientSession& session, QByteArray& bytes);
     void handleLine(ClientSession& session, const QByteArray& line);
     void handleLogin(ClientSession& session, const QByteArray& line);
+    void pvpgnPassword(ClientSession& session, const QByteArray& password);
+    bool knownAccount(const QByteArray& name) const;
     std::optional<QByteArray> checkAccount(const QByteArray& name,
                                            const QByteArray& password) const;
     void acceptLogin(ClientSession& session, const QByteArray& name);

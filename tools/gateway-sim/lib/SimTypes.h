@@ -21,11 +21,16 @@ struct Place {
     static Place privateChannel() { return {Kind::PrivateChannel, {}}; }
 };
 
+// The server whose chat gateway the simulator plays: the classic gateway, or PvPGN with
+// its own login, no command echo and its own wording of replies.
+enum class Dialect { Classic, Pvpgn };
+
 struct Options {
     QHostAddress address = QHostAddress::LocalHost;
     quint16 port = 6112;              // 0 picks a free port (see GatewaySim::port())
     QMap<QString, QString> accounts;  // name -> password; empty accepts any name and password
     bool anonymousAllowed = true;
+    Dialect dialect = Dialect::Classic;
     int floodLines = 0;  // more lines than this within floodWindowMs floods; 0 = off
     int floodWindowMs = 5000;
     bool refuse = false;           // refuse every connection right after accepting it

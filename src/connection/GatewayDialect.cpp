@@ -1,0 +1,228 @@
+#include "connection/GatewayDialect.h"
+
+#include <optional>
+#include <utility>
+
+#include "connection/Protocol.h"
+#include "connection/ServerLine.h"
+#include "platform/StopFlag.h"
+
+namespace tesk {
+
+namespace {
+
+using namespace protocol;
+
+// PvPGN's chat class, sent without a line end. It goes out in front of the account name
+// so that the login still leaves in whole lines; the bytes on the wire are the same.
+constexpr std::string_view kPvpgnLoginClass = "\x03\x04";
+
+// The login prompts come without a line end, so they end up in front of the next line.
+constexpr std::string_view kPrompts[] = {"Username: ", "Password: "};
+
+struct WholeLine {
+    std::string_view pvpgn;
+    const char* classic;
+};
+const WholeLine kWholeLines[] = {
+    {"1018 INFO \"User is offline\"", kNotLoggedOnReply},
+    {"1019 ERROR \"Unknown user.\"", kNotLoggedOnReply},
+    {"1018 INFO \"Do Not Disturb mode canceled.\"", kDndOff},
+    {"Login failed.", kLoginIncorrect},
+    {"Account has no bot access.", kLoginIncorrect},
+};
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// The text between the quotes of a "1018 INFO" line.
+std::optional<std::string_view> infoText(std::string_view line) {
+    const std::string_view prefix = "1018 INFO \"";
+    if (!startsWith(line, prefix) || line.size() <= prefix.size() || line.back() != '"') {
+        return std::nullopt;
+    }
+    return line.substr(prefix.size(), line.size() - prefix.size() - 1);
+}
+
+// "X is using P and is currently in channel "C"." and its game forms; "You are ..." too.
+std::optional<std::string> whoisPlace(std::string_view text) {
+    std::string_view verb = " is ";
+    std::size_t using_ = text.find(" is using ");
+    if (using_ == std::string_view::npos) {
+        verb = " are ";
+        using_ = text.find(" are using ");
+    }
+    if (using_ == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string currently = std::string(" and") + std::string(verb) + "currently in ";
+    const std::size_t and_ = text.find(currently, using_);
+    const std::string_view head = text.substr(0, and_);
+    if (and_ == std::string_view::npos) {
+        // Neither in a channel nor in a game: as hidden as a private channel.
+        if (verb != " is " || !endsWith(text, ".") ||
+            text.find(" in ", using_) != std::string_view::npos) {
+            return std::nullopt;
+        }
+        return std::string(text.substr(0, text.size() - 1)) + " in a private channel.";
+    }
+    const std::string_view where = text.substr(and_ + currently.size());
+    const auto quoted = [where](std::string_view kind) -> std::optional<std::string_view> {
+        if (!startsWith(where, kind) || !endsWith(where, "\".") || where.size() < kind.size() + 2) {
+            return std::nullopt;
+        }
+        return where.substr(kind.size(), where.size() - kind.size() - 2);
+    };
+    if (const auto channel = quoted("channel \"")) {
+        return std::string(head) + " in the channel " + std::string(*channel) + '.';
+    }
+    if (const auto game = quoted(" game \"")) {
+        return std::string(head) + " in game " + std::string(*game) + '.';
+    }
+    if (quoted("private game \"")) {
+        return std::string(head) + " in a private game.";
+    }
+    return std::nullopt;
+}
+
+// "X away (M)" and "X is unavailable (M)" (a whisper to a user who refuses messages).
+std::optional<std::string> modeMessage(std::string_view text) {
+    const std::size_t space = text.find(' ');
+    if (space == std::string_view::npos || !endsWith(text, ")")) {
+        return std::nullopt;
+    }
+    const std::string name(text.substr(0, space));
+    const std::string_view rest = text.substr(space);
+    const std::pair<std::string_view, const char*> wordings[] = {
+        {" away (", " is away ("},
+        {" is unavailable (", " is refusing messages ("},
+    };
+    for (const auto& [pvpgn, classic] : wordings) {
+        if (startsWith(rest, pvpgn)) {
+            return name + classic + std::string(rest.substr(pvpgn.size()));
+        }
+    }
+    return std::nullopt;
+}
+
+// The first line of a Warcraft III record, worded like the other products' first line.
+std::optional<std::string> recordHeading(std::string_view text) {
+    const std::string_view suffix = "'s Ladder Record's:";
+    if (!endsWith(text, suffix) || text.size() == suffix.size()) {
+        return std::nullopt;
+    }
+    return std::string(text.substr(0, text.size() - suffix.size())) + "'s record:";
+}
+
+}  // namespace
+
+std::string classicFromPvpgn(std::string_view line) {
+    for (bool stripped = true; stripped;) {
+        stripped = false;
+        for (std::string_view prompt : kPrompts) {
+            if (startsWith(line, prompt)) {
+                line.remove_prefix(prompt.size());
+                stripped = true;
+            }
+        }
+    }
+    for (const WholeLine& whole : kWholeLines) {
+        if (line == whole.pvpgn) {
+            return whole.classic;
+        }
+    }
+    if (const auto text = infoText(line)) {
+        std::optional<std::string> classic = whoisPlace(*text);
+        if (!classic) {
+            classic = modeMessage(*text);
+        }
+        if (!classic) {
+            classic = recordHeading(*text);
+        }
+        if (classic) {
+            return std::string(kInfo) + " \"" + *classic + '"';
+        }
+    }
+    return std::string(line);
+}
+
+const char* GatewayDialect::loginObstacle(const SettingsValues& settings) {
+    if (settings.serverType == ServerType::PvPGN && settings.anonymous) {
+        return kAccountNeededMessage;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> GatewayDialect::loginLines(const SettingsValues& settings) {
+    if (settings.serverType == ServerType::PvPGN) {
+        return {std::string(kPvpgnLoginClass) + settings.user, settings.password};
+    }
+    if (settings.anonymous) {
+        return {kLoginClass, kAnonymousLogin};
+    }
+    return {kLoginClass, settings.user, settings.password};
+}
+
+void GatewayDialect::begin(ServerType type) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    type_ = type;
+    echoes_.clear();
+}
+
+ServerType GatewayDialect::type() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return type_;
+}
+
+bool GatewayDialect::owesEcho(std::string_view line) const {
+    return type_ == ServerType::PvPGN && startsWith(line, "/");
+}
+
+void GatewayDialect::readerWaiting(bool waiting) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    readerWaiting_ = waiting;
+    readerWaitingSince_ = std::chrono::steady_clock::now();
+}
+
+bool GatewayDialect::readerQuiet() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return readerWaiting_ && std::chrono::steady_clock::now() - readerWaitingSince_ >= kQuietFor;
+}
+
+void GatewayDialect::awaitQuietReader(std::string_view line, StopFlag& stop) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!owesEcho(line)) {
+            return;
+        }
+    }
+    const auto giveUp = std::chrono::steady_clock::now() + kLongestWait;
+    while (!readerQuiet() && std::chrono::steady_clock::now() < giveUp) {
+        if (!stop.sleepFor(std::chrono::milliseconds(5))) {
+            return;  // shutting down
+        }
+    }
+}
+
+void GatewayDialect::commandSending(std::string_view line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // PvPGN answers a command without repeating it; the reader still needs to know
+    // which command the replies belong to.
+    if (owesEcho(line)) {
+        echoes_.emplace_back(line.substr(0, line.find_first_of("\r\n")));  // as sent
+    }
+}
+
+std::vector<std::string> GatewayDialect::takeEchoes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> taken;
+    taken.swap(echoes_);
+    return taken;
+}
+
+std::string GatewayDialect::toClassic(const std::string& line) const {
+    return type() == ServerType::PvPGN ? classicFromPvpgn(line) : line;
+}
+
+}  // namespace tesk

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/LiveSettings.h"
+
+namespace tesk {
+
+class StopFlag;
+
+// A PvPGN server line in the classic form that the reader and its handlers understand:
+// prompts glued in front are dropped, whois, away, offline, mode, login and statistics
+// lines are reworded. Any other line comes back unchanged.
+std::string classicFromPvpgn(std::string_view line);
+
+// The edge of the connection where the server types differ, so that everything behind it
+// (the reader's cases, the handlers) sees the classic gateway: the login lines, the
+// command echo that PvPGN never sends, and PvPGN's wording of its replies. For Classic
+// every operation passes things through unchanged. Safe to use from any thread: the
+// connection thread begins each connection, the writer announces its commands and the
+// reader collects their echoes.
+class GatewayDialect {
+public:
+    static constexpr std::chrono::milliseconds kQuietFor{50};
+    static constexpr std::chrono::milliseconds kLongestWait{500};
+
+    // Why a login with these settings cannot work, or null.
+    static const char* loginObstacle(const SettingsValues& settings);
+
+    // The lines that log in with these settings, in order.
+    static std::vector<std::string> loginLines(const SettingsValues& settings);
+
+    // A new connection speaks `type`; echoes owed on the one before are forgotten.
+    void begin(ServerType type);
+    ServerType type() const;
+
+    // The reader starts or stops waiting for the next line.
+    void readerWaiting(bool waiting);
+
+    // PvPGN: before a command goes out, waits until the reader has waited kQuietFor for a
+    // line (but no longer than kLongestWait), so that lines already on their way, such as
+    // the greeting after the login, are handled before the command's echo.
+    void awaitQuietReader(std::string_view line, StopFlag& stop);
+
+    // The writer is about to send this line.
+    void commandSending(std::string_view line);
+
+    // The echoes the server would have sent by now, oldest first; each is handed out once.
+    std::vector<std::string> takeEchoes();
+
+    // A received line as the classic gateway would have worded it.
+    std::string toClassic(const std::string& line) const;
+
+private:
+    bool owesEcho(std::string_view line) const;  // with the mutex held
+    bool readerQuiet() const;
+
+    mutable std::mutex mutex_;
+    ServerType type_ = ServerType::Classic;
+    std::vector<std::string> echoes_;
+    bool readerWaiting_ = false;
+    std::chrono::steady_clock::time_point readerWaitingSince_;
+};
+
+}  // namespace tesk

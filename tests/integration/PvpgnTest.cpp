@@ -1,0 +1,298 @@
+// The client against the simulator playing a PvPGN server: the login bytes, the login
+// failure and the refused anonymous access, replies reaching their handlers without any
+// echo from the server, the watch list rows, whispers both ways, mode notices, and the
+// recovery from PvPGN's quota by the reply timer.
+#include "GatewayFixture.h"
+
+#include <algorithm>
+#include <regex>
+
+#include "WatchListWiring.h"
+#include "connection/GatewayDialect.h"
+#include "connection/TConnectionThread.h"
+#include "support/EventLoop.h"
+#include "watch/ServerReplies.h"
+#include "watch/WhoisReply.h"
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+namespace tesk::test {
+
+namespace {
+
+gatewaysim::Options pvpgnSim() {
+    gatewaysim::Options options;
+    options.dialect = gatewaysim::Dialect::Pvpgn;
+    options.accounts.insert("tesk", "secret");
+    return options;
+}
+
+SettingsValues pvpgnAccount(const std::string& password = "secret") {
+    SettingsValues values;
+    values.gateway = "127.0.0.1";
+    values.serverType = ServerType::PvPGN;
+    values.anonymous = false;
+    values.user = "tesk";
+    values.password = password;
+    return values;
+}
+
+bool contains(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+}  // namespace
+
+// ---- Login ----
+
+TEST_F(GatewayFixture, PvpgnLoginSendsTheChatClassBytesAndTheAccountThenJoins) {
+    startSim(pvpgnSim());
+    view.names = {"alpha"};
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    ASSERT_TRUE(waitForReceived(5));
+    const Lines lines = received(1);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3), (Lines{"\x03\x04", "tesk", "secret"}));
+    EXPECT_TRUE(std::regex_match(lines[3], std::regex("/join public chat tesk[0-9]+"))) << lines[3];
+    EXPECT_EQ(lines[4], "/whois alpha");
+
+    // The console shows the server's lines as they came, prompts and all, and no echo.
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    EXPECT_TRUE(contains(handlers.log, "Username: tesk"));
+    EXPECT_TRUE(contains(handlers.log, "Password: "));
+    EXPECT_TRUE(contains(handlers.log, "BOT or Telnet Connection from [127.0.0.1]"));
+    EXPECT_TRUE(std::none_of(handlers.log.begin(), handlers.log.end(),
+                             [](const std::string& line) { return startsWith(line, "/"); }));
+    EXPECT_EQ(handlers.userReplies, (Lines{"alpha <- 1019 ERROR \"That user is not logged on.\""}));
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(GatewayFixture, PvpgnWrongPasswordIsTheLoginFailure) {
+    startSim(pvpgnSim());
+    view.names = {"alpha"};
+    startClient(pvpgnAccount("wrong"));
+    ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+    processEventsFor(300);
+    EXPECT_EQ(view.errors, (Lines{protocol::kLoginIncorrectMessage}));
+    EXPECT_EQ(sim->connectionCount(), 1);
+    EXPECT_EQ(client->queue().size(), 0u);
+    EXPECT_EQ(client->connection().status(), ConnectionStatus::Offline);
+    EXPECT_TRUE(contains(handlers.log, "Login failed."));
+}
+
+TEST_F(GatewayFixture, PvpgnWithAnonymousAccessSaysSoInsteadOfConnecting) {
+    startSim(pvpgnSim());
+    view.names = {"alpha"};
+    SettingsValues values = anonymous();
+    values.serverType = ServerType::PvPGN;
+    values.force = true;  // not even a forced reconnect tries
+    startClient(values);
+    ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+    processEventsFor(300);
+    EXPECT_EQ(view.errors, (Lines{protocol::kAccountNeededMessage}));
+    EXPECT_EQ(sim->connectionCount(), 0);
+    EXPECT_EQ(client->queue().size(), 0u);
+    EXPECT_GE(view.resets, 1);
+    EXPECT_EQ(view.statuses.back(), "Offline");
+
+    // With an account the same client connects.
+    settings.publish(pvpgnAccount());
+    client->connection().Connect();
+    EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
+}
+
+// ---- Replies without echo ----
+
+TEST_F(GatewayFixture, PvpgnRepliesReachTheirHandlersAsIfTheCommandsWereEchoed) {
+    startSim(pvpgnSim());
+    sim->setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    sim->setAway("alice", "gone fishing");
+    sim->setUserOnline("carol", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setUserOffline("carol");
+    sim->setUserOnline("dave", "Starcraft", gatewaysim::Place::privateChannel());
+    view.names = {"alice", "carol", "nobody", "dave"};
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 5; }));
+    // Both offline answers count: the echo between them keeps the second from being a repeat.
+    EXPECT_EQ(handlers.userReplies,
+              (Lines{"alice <- 1018 INFO \"alice is using Starcraft in the channel Foo.\"",
+                     "alice <- 1018 INFO \"alice is away (gone fishing)\"",
+                     "carol <- 1019 ERROR \"That user is not logged on.\"",
+                     "nobody <- 1019 ERROR \"That user is not logged on.\"",
+                     "dave <- 1018 INFO \"dave is using Starcraft in a private channel.\""}));
+    EXPECT_TRUE(contains(handlers.log, "1018 INFO \"User is offline\""));
+
+    client->queue().putFront("/stats alice war3", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return handlers.statsReplies.size() == 10; }));
+    EXPECT_EQ(handlers.statsReplies[0], "1018 INFO \"alice's record:\"");
+    EXPECT_TRUE(contains(handlers.log, "1018 INFO \"alice's Ladder Record's:\""));
+}
+
+TEST_F(GatewayFixture, PvpgnModeNoticesMoveTheStatus) {
+    startSim(pvpgnSim());
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    client->queue().putFront("/dnd", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "DND"; }));
+    client->queue().putFront("/dnd", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "Online"; }));
+    EXPECT_TRUE(contains(handlers.log, "1018 INFO \"Do Not Disturb mode canceled.\""));
+    client->queue().putFront("/away", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "Away"; }));
+}
+
+TEST_F(GatewayFixture, PvpgnWhispersGoBothWays) {
+    startSim(pvpgnSim());
+    sim->setUserOnline("alice", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setAutoReply("alice", "brb");
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+
+    client->queue().putFront("/w alice hi there", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return handlers.whispers.size() == 2; }));
+    EXPECT_EQ(handlers.whispers,
+              (Lines{"1010 WHISPER alice 0010 \"hi there\"", "1004 WHISPER alice 0010 \"brb\""}));
+    sim->whisperTo("tesk", "bob", "psst");
+    ASSERT_TRUE(waitUntil([&] { return handlers.whispers.size() == 3; }));
+    const WhisperLine incoming = splitWhisperLine(handlers.whispers[2]);
+    EXPECT_TRUE(incoming.incoming);
+    EXPECT_EQ(incoming.partner, "bob");
+    EXPECT_EQ(incoming.text, "psst");
+    EXPECT_TRUE(handlers.userReplies.empty()) << "the greeting was no reply to the whisper";
+}
+
+// ---- Quota ----
+
+TEST_F(GatewayFixture, PvpgnQuotaDropIsRecoveredByTheReplyTimer) {
+    gatewaysim::Options options = pvpgnSim();
+    options.floodLines = 2;
+    options.floodWindowMs = 60000;
+    startSim(options);
+    view.names = {"a", "b", "c", "d", "e", "f"};
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() == 2; }, 8000));
+    sim->setFloodLimit(0, 5000);
+    ASSERT_TRUE(waitForReceived(4, 2));
+    EXPECT_EQ(received(2)[0], "\x03\x04");
+    EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
+
+    EXPECT_TRUE(contains(handlers.log, "1019 ERROR \"Your message quota has been exceeded!\""));
+    EXPECT_FALSE(contains(handlers.log, protocol::kFlooding));
+    // The last line the server took before dropping the client got no answer; only the reply
+    // timer, armed by the next line sent into the dead connection, connected again.
+    qint64 dropped = -1;
+    qint64 reconnected = -1;
+    for (const auto& line : sim->received()) {
+        if (line.connection == 1) {
+            dropped = line.ms;
+        } else if (line.connection == 2 && reconnected < 0) {
+            reconnected = line.ms;
+        }
+    }
+    EXPECT_GE(reconnected - dropped, 1400);
+    EXPECT_LT(reconnected - dropped, 5000);
+}
+
+// ---- Watch list rows ----
+
+TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
+    gatewaysim::Options options = pvpgnSim();
+    options.port = 0;
+    gatewaysim::SimThread sim(options);
+    ASSERT_TRUE(sim.start());
+    sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::game("Bar"));
+
+    LiveSettings settings;
+    settings.publish(pvpgnAccount());
+    WatchListModel list;
+    list.assign({"alice", "bob"});
+    WatchListWiring wiring(list);
+    ConnectionTimings timings;
+    timings.writerPause = 50ms;
+    timings.pollInterval = 200ms;
+    timings.port = sim.port();
+    CommandQueue queue;
+    GatewayClient client(queue, settings, wiring, wiring, timings);
+    client.start();
+
+    const auto rowsBecome = [&list](const WatchRowState& alice, const WatchRowState& bob) {
+        return waitUntil([&] { return list.row(0).state == alice && list.row(1).state == bob; },
+                         5000);
+    };
+    const auto rows = [&list] {
+        std::string text;
+        for (int row : {0, 1}) {
+            const WatchRowState& s = list.row(row).state;
+            text += std::to_string(s.image) + " / " + s.place + " / " + s.program + " / " +
+                    s.awayMessage + " / " + s.dndMessage + "; ";
+        }
+        return text;
+    };
+    ASSERT_TRUE(rowsBecome({image::kOnline, "channel: Foo", "Starcraft", "", ""},
+                           {image::kOnline, "game: Bar", "Warcraft III", "", ""}))
+        << rows();
+
+    sim.setAway("alice", "lunch");
+    sim.setUserPlace("Bob", gatewaysim::Place::passwordGame("pgame"));
+    ASSERT_TRUE(rowsBecome({image::kAway, "channel: Foo", "Starcraft", "lunch", ""},
+                           {image::kOnline, "private game", "Warcraft III", "", ""}))
+        << rows();
+
+    sim.setAway("alice", "");
+    sim.setDnd("alice", "busy");
+    sim.setUserOffline("Bob");
+    ASSERT_TRUE(rowsBecome({image::kDnd, "channel: Foo", "Starcraft", "", "busy"},
+                           {image::kOffline, "offline", "", "", ""}))
+        << rows();
+
+    sim.setDnd("alice", "");
+    sim.setUserPlace("alice", gatewaysim::Place::privateChannel());  // in no channel or game
+    sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::channel("Baz"));
+    ASSERT_TRUE(rowsBecome({image::kOnline, "private channel", "Starcraft", "", ""},
+                           {image::kOnline, "channel: Baz", "Warcraft III", "", ""}))
+        << rows();
+    EXPECT_EQ(wiring.announced, (Lines{"bob"}));
+    EXPECT_TRUE(wiring.errors.empty());
+}
+
+// Each whois line of the recordings, taken by the dialect and then by the watch list.
+TEST(PvpgnWatchList, RecordedWhoisLinesGiveTheRowsTheyDescribe) {
+    const WatchRowState online{image::kOnline, "channel: Chat", "Chat", "", ""};
+    const struct {
+        const char* pvpgn;
+        WatchRowState before;
+        WatchRowState after;
+    } cases[] = {
+        {"1018 INFO \"bob is using Chat and is currently in channel \"public chat tesk4711\".\"",
+         {},
+         {image::kOnline, "channel: public chat tesk4711", "Chat", "", ""}},
+        {"1018 INFO \"dave is using Starcraft and is currently in  game \"tgame\".\"",
+         online,
+         {image::kOnline, "game: tgame", "Starcraft", "", ""}},
+        {"1018 INFO \"dave is using Starcraft and is currently in private game \"pgame\".\"",
+         online,
+         {image::kOnline, "private game", "Starcraft", "", ""}},
+        {"1018 INFO \"dave is using Starcraft.\"",
+         {image::kOnline, "game: tgame", "Starcraft", "", ""},
+         {image::kOnline, "private channel", "Starcraft", "", ""}},
+        {"1018 INFO \"bob away (some message)\"",
+         online,
+         {image::kAway, "channel: Chat", "Chat", "some message", ""}},
+        {"1018 INFO \"bob is refusing messages (busy)\"",
+         online,
+         {image::kDnd, "channel: Chat", "Chat", "", "busy"}},
+        {"1018 INFO \"User is offline\"", online, {image::kOffline, "offline", "", "", ""}},
+        {"1019 ERROR \"Unknown user.\"", online, {image::kOffline, "offline", "", "", ""}},
+    };
+    for (const auto& c : cases) {
+        const WhoisOutcome outcome = interpretWhoisReply(classicFromPvpgn(c.pvpgn), c.before);
+        EXPECT_TRUE(outcome.row == c.after)
+            << c.pvpgn << " gives " << outcome.row.image << " / " << outcome.row.place << " / "
+            << outcome.row.program << " / " << outcome.row.awayMessage << " / "
+            << outcome.row.dndMessage;
+    }
+}
+
+}  // namespace tesk::test

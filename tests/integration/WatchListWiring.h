@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "connection/ConnectionView.h"
+#include "watch/UserUpdate.h"
+#include "watch/WatchListModel.h"
+
+namespace tesk::test {
+
+// The watch list wired to the connection the way the main window wires it.
+class WatchListWiring : public ConnectionView, public ServerLineHandlers, public OnlineAnnouncer {
+public:
+    explicit WatchListWiring(WatchListModel& list) : list_(list) {}
+    void showStatus(const StatusDisplay&) override {}
+    std::vector<std::string> namesToPoll() override { return list_.namesToPoll(); }
+    void resetWatchRows() override { list_.resetAll(); }
+    void showError(const std::string& message) override { errors.push_back(message); }
+    void AddToLog(const LogEntry&) override {}
+    void UpdateUser(ReaderState& state) override { tesk::UpdateUser(list_, state, *this); }
+    void UpdateStats(ReaderState&) override {}
+    void HandleWhisperLine(const std::string&) override {}
+    void announceOnline(const std::string& name) override { announced.push_back(name); }
+
+    std::vector<std::string> errors;
+    std::vector<std::string> announced;
+
+private:
+    WatchListModel& list_;
+};
+
+}  // namespace tesk::test
