@@ -1,4 +1,5 @@
 #include "ui/TAboutForm.h"
+#include "ui/DialogParts.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -63,11 +64,7 @@ TAboutForm::TAboutForm(QWidget* parent, UrlOpener opener)
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
     setFixedSize(kClientWidth, kClientHeight);
-    // Where Tahoma is missing, its condensed look-alike keeps the captions clear of the links.
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(dialogFont());
 
     // Top band with the icon, the name and the version in the window colour.
     auto* band = new QWidget(this);
@@ -111,13 +108,7 @@ TAboutForm::TAboutForm(QWidget* parent, UrlOpener opener)
     addLabel(this, "LicenseLabel", QStringLiteral("license:"), 64, 224, true);
     addTextBlock(this, "LicenseValueLabel", QLatin1String(project::kLicense), {80, 240, 265, 65});
 
-    auto* separator = new QFrame(this);
-    separator->setObjectName(QStringLiteral("Separator"));
-    separator->setGeometry(64, 320, 289, 1);
-    separator->setAutoFillBackground(true);
-    QPalette separatorPalette = separator->palette();
-    separatorPalette.setColor(QPalette::Window, palette().color(QPalette::Dark));
-    separator->setPalette(separatorPalette);
+    addShadowLine(this, "Separator", {64, 320, 289, 1});
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

@@ -1,4 +1,5 @@
 #include "ui/TAddUserForm.h"
+#include "ui/DialogParts.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -29,10 +30,7 @@ TAddUserForm::TAddUserForm(AddUser addUser, QWidget* parent)
     setWindowTitle(QStringLiteral("Add user"));
     setModal(true);
     setFixedSize(kClientWidth, kClientHeight);
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(dialogFont());
 
     auto* userLabel = new QLabel(QStringLiteral("User:"), this);
     userLabel->setObjectName(QStringLiteral("UserLabel"));
@@ -53,13 +51,7 @@ TAddUserForm::TAddUserForm(AddUser addUser, QWidget* parent)
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     note->setGeometry(16, 44, 300, 32);
 
-    auto* separator = new QFrame(this);
-    separator->setObjectName(QStringLiteral("Separator"));
-    separator->setGeometry(16, 82, 300, 1);
-    separator->setAutoFillBackground(true);
-    QPalette separatorPalette = separator->palette();
-    separatorPalette.setColor(QPalette::Window, palette().color(QPalette::Dark));
-    separator->setPalette(separatorPalette);
+    addShadowLine(this, "Separator", {16, 82, 300, 1});
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

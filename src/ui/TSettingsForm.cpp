@@ -1,4 +1,5 @@
 #include "ui/TSettingsForm.h"
+#include "ui/DialogParts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,11 +82,7 @@ void addHeading(QWidget* parent, const char* name, const QString& text, int y) {
 }
 
 void addSeparator(QWidget* parent, const char* name, int y) {
-    auto* line = place(new QFrame(parent), name, {16, y, 289, 1});
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, parent->palette().color(QPalette::Dark));
-    line->setPalette(palette);
+    addShadowLine(parent, name, {16, y, 289, 1});
 }
 
 // Neither button answers Enter or Esc on behalf of the dialog.
@@ -119,10 +116,7 @@ TSettingsForm::TSettingsForm(LiveSettings& live, QString iniPath, QWidget* paren
     setWindowTitle(QStringLiteral("Settings"));
     setModal(true);
     setFixedSize(kClientWidth, kClientHeight);
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(dialogFont());
 
     buildControls();
     formCreate();
