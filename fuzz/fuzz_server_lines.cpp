@@ -1,0 +1,385 @@
+// Every pure interpretation of a received line, with arbitrary reader and row state.
+//
+// Input: one selector byte, then fields separated by LF:
+//   line, last argument, image, place, program, away message, dnd message, last command.
+// The low three bits of the selector pick the last command ("/whois", "/w", "/stats", none,
+// "/away", "/whoisx", "/st", or the last field). The first byte of the image field minus
+// '0' is the row's image ("8" offline, "9" online, ":" away, ";" dnd); its next two bytes
+// are an hour and a minute. Missing fields take the values of a fresh row.
+//
+// The line field cannot hold an LF, so everything after the selector is also checked as
+// one line, and the fields are replayed as a session of received lines the way the reader
+// hands them on.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Check.h"
+#include "connection/ConnectionStatus.h"
+#include "connection/ServerLine.h"
+#include "watch/RowReport.h"
+#include "watch/ServerReplies.h"
+#include "watch/UserCommands.h"
+#include "watch/UserName.h"
+#include "watch/WhoisReply.h"
+
+namespace {
+
+using namespace tesk;
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::vector<std::string> splitFields(std::string_view text) {
+    std::vector<std::string> fields;
+    for (;;) {
+        const std::size_t end = text.find('\n');
+        fields.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        text.remove_prefix(end + 1);
+    }
+}
+
+std::string field(const std::vector<std::string>& fields, std::size_t index,
+                  const std::string& fallback = {}) {
+    return index < fields.size() ? fields[index] : fallback;
+}
+
+std::string lastCommandFor(std::uint8_t selector, const std::vector<std::string>& fields) {
+    switch (selector & 7) {
+        case 0:
+            return "/whois";
+        case 1:
+            return "/w";
+        case 2:
+            return "/stats";
+        case 3:
+            return "";
+        case 4:
+            return "/away";
+        case 5:
+            return "/whoisx";
+        case 6:
+            return "/st";
+        default:
+            return field(fields, 7);
+    }
+}
+
+std::string swapAsciiCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string foldWindowCharacters(std::string text) {
+    for (char& c : text) {
+        if (std::string_view("[]()-.#@").find(c) != std::string_view::npos) {
+            c = '_';
+        }
+    }
+    return text;
+}
+
+void checkClassification(const std::string& line, const std::string& lastCommand) {
+    const LineCase lineCase = classifyServerLine(line, lastCommand);
+    FUZZ_CHECK(lineCase >= LineCase::CommandEcho && lineCase <= LineCase::Unrecognised);
+    FUZZ_CHECK((lineCase == LineCase::CommandEcho) == startsWith(line, "/"));
+    if (lineCase == LineCase::WhoisReply) {
+        FUZZ_CHECK(lastCommand == "/whois" || lastCommand == "/w");
+    }
+    if (lineCase == LineCase::StatsReply) {
+        FUZZ_CHECK(lastCommand == "/stats");
+    }
+    if (lineCase == LineCase::Whisper) {
+        FUZZ_CHECK(startsWith(line, "1004 WHISPER") || startsWith(line, "1010 WHISPER"));
+    }
+
+    const CommandEcho echo = splitCommandEcho(line);
+    FUZZ_CHECK(!contains(echo.command, " "));
+    if (contains(line, " ")) {
+        FUZZ_CHECK(echo.command + " " + echo.argument == line);
+    } else {
+        FUZZ_CHECK(echo.command.empty() && echo.argument == line);
+    }
+
+    const Rgb colour = logColourOf(line);
+    static const Rgb kColours[] = {{0, 128, 0},     {128, 0, 0},   {0, 0, 128},
+                                   {128, 128, 128}, {128, 0, 128}, {0, 0, 0}};
+    bool known = false;
+    for (const Rgb& candidate : kColours) {
+        known = known || colour == candidate;
+    }
+    FUZZ_CHECK(known);
+}
+
+void checkTimeStamp(const std::string& line, int hour, int minute) {
+    const std::string text = timeStampedLogText(line, hour, minute);
+    FUZZ_CHECK(endsWith(text, line));
+    const std::size_t stamp = text.size() - line.size();
+    FUZZ_CHECK(stamp <= 15);
+    if (hour >= 0 && hour <= 99 && minute >= 0 && minute <= 99) {
+        FUZZ_CHECK(stamp == 8 && text[0] == '[' && text[3] == ':' && text[6] == ']');
+    }
+}
+
+// A place the whois reply can leave: the one before, a fixed word, or a labelled part of
+// the line.
+bool isPlaceFrom(const std::string& place, const std::string& before, const std::string& line) {
+    if (place == before || place == "offline" || place == "private game" ||
+        place == "private channel") {
+        return true;
+    }
+    for (const std::string_view label : {"game: ", "password game: ", "channel: "}) {
+        if (startsWith(place, label) && contains(line, place.substr(label.size()))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void checkWhois(const std::string& line, const WatchRowState& before) {
+    const WhoisOutcome outcome = interpretWhoisReply(line, before);
+    const WatchRowState& row = outcome.row;
+    FUZZ_CHECK(row.image == before.image || row.image == image::kOffline ||
+               row.image == image::kOnline || row.image == image::kAway ||
+               row.image == image::kDnd);
+    FUZZ_CHECK(outcome.announce ==
+               (before.image == image::kOffline && row.image == image::kOnline));
+    if (outcome.clearLastCommand) {
+        FUZZ_CHECK(row == (WatchRowState{image::kOffline, "offline", {}, {}, {}}));
+    } else {
+        FUZZ_CHECK(row.awayMessage.size() <= line.size() && contains(line, row.awayMessage));
+        FUZZ_CHECK(row.dndMessage.size() <= line.size() && contains(line, row.dndMessage));
+        FUZZ_CHECK(row.program == before.program ||
+                   (row.program.size() <= line.size() && contains(line, row.program)));
+        FUZZ_CHECK(isPlaceFrom(row.place, before.place, line));
+    }
+
+    // A line carries the whole answer: reading it twice changes nothing more.
+    const WhoisOutcome again = interpretWhoisReply(line, row);
+    FUZZ_CHECK(again.row == row);
+    FUZZ_CHECK(!again.announce);
+    FUZZ_CHECK(again.clearLastCommand == outcome.clearLastCommand);
+}
+
+void checkTextUpTo(const std::string& line, std::size_t from, const std::string& delimiter) {
+    const std::string text = textUpTo(line, from, delimiter);
+    if (text.empty()) {
+        return;
+    }
+    const std::size_t start = from == 0 ? 0 : from - 1;
+    FUZZ_CHECK(!delimiter.empty());
+    FUZZ_CHECK(start + text.size() <= line.size());
+    FUZZ_CHECK(line.compare(start, text.size(), text) == 0);
+    FUZZ_CHECK(line.find(delimiter) == start + text.size());
+}
+
+void checkWhisper(const std::string& line) {
+    const WhisperLine whisper = splitWhisperLine(line);
+    FUZZ_CHECK(whisper.incoming == startsWith(line, "1004 WHISPER"));
+    FUZZ_CHECK(whisper.partner.size() + whisper.text.size() <= line.size());
+    if (!whisper.partner.empty()) {
+        FUZZ_CHECK(line.compare(13, whisper.partner.size(), whisper.partner) == 0);
+    }
+    FUZZ_CHECK(contains(line, whisper.text));
+}
+
+void checkStats(const std::string& line, const std::string& lastArgument) {
+    const StatsReply reply = interpretStatsReply(line, lastArgument);
+    const std::size_t space = lastArgument.find(' ');
+    FUZZ_CHECK(reply.name == lastArgument.substr(0, space));
+    FUZZ_CHECK(reply.heading.has_value() == (space != std::string::npos));
+    if (reply.heading) {
+        FUZZ_CHECK(endsWith(*reply.heading, " statistics:"));
+        FUZZ_CHECK(reply.lastArgument == reply.name);
+    } else {
+        FUZZ_CHECK(reply.lastArgument == lastArgument);
+    }
+    FUZZ_CHECK(reply.body.has_value() == (!contains(line, "record:") && !contains(line, "III:")));
+    if (reply.body) {
+        FUZZ_CHECK(reply.body->size() <= line.size() && contains(line, *reply.body));
+    }
+
+    // Only the first reply line after the echo names the product.
+    const StatsReply next = interpretStatsReply(line, reply.lastArgument);
+    FUZZ_CHECK(next.name == reply.name && !next.heading && next.lastArgument == reply.lastArgument);
+    (void)productName(lastArgument);
+}
+
+void checkWindowKey(const std::string& name) {
+    for (const char* suffix : {"ChatForm", "StatsForm"}) {
+        const std::string key = windowKey(name, suffix);
+        FUZZ_CHECK(startsWith(key, "_") && endsWith(key, suffix));
+        FUZZ_CHECK(windowKey(swapAsciiCase(name), suffix) == key);
+        FUZZ_CHECK(windowKey(foldWindowCharacters(name), suffix) == key);
+    }
+}
+
+int sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+// Watch list order: a strict order in which only equal names tie.
+void checkNameOrder(const std::string& a, const std::string& b, const std::string& c) {
+    const int ab = sign(compareNames(a, b));
+    FUZZ_CHECK(compareNames(a, a) == 0);
+    FUZZ_CHECK(sign(compareNames(b, a)) == -ab);
+    FUZZ_CHECK((ab == 0) == (a == b));
+    const int bc = sign(compareNames(b, c));
+    if (ab == bc && ab != 0) {
+        FUZZ_CHECK(sign(compareNames(a, c)) == ab);
+    }
+}
+
+void checkRowTexts(const std::string& name, const WatchRowState& state) {
+    const std::string report = describeRow(name, state);
+    FUZZ_CHECK(startsWith(report, name + " "));
+    if (!state.program.empty()) {
+        FUZZ_CHECK(contains(report, "program: " + state.program));
+    }
+    if (!state.awayMessage.empty()) {
+        FUZZ_CHECK(contains(report, "away: " + state.awayMessage));
+    }
+
+    const QString tip = userInfoTip(state);
+    const bool anyColumn = !state.place.empty() || !state.program.empty() ||
+                           !state.awayMessage.empty() || !state.dndMessage.empty();
+    FUZZ_CHECK(tip.isEmpty() == !anyColumn);
+}
+
+void checkUserCommands(const std::string& name, std::uint8_t choice) {
+    const QString url = playerProfileUrl(name);
+    FUZZ_CHECK(url.count('?') == 1 && url.count('&') == 1 && url.count('#') == 0);
+    const std::size_t at = name.find('@');
+    const std::string player = at == std::string::npos ? std::string() : name.substr(0, at);
+    const std::string gateway = at == std::string::npos ? name : name.substr(at + 1);
+    // The query holds exactly the two parts, each the UTF-8 of its text percent-encoded.
+    // (QUrlQuery is no judge here: it decodes noncharacters such as U+FFFFF to U+FFFD.)
+    const QByteArray query = url.toUtf8().split('?').last();
+    const QList<QByteArray> items = query.split('&');
+    FUZZ_CHECK(items.size() == 2 && items[0].startsWith("Gateway=") &&
+               items[1].startsWith("PlayerName="));
+    FUZZ_CHECK(QByteArray::fromPercentEncoding(items[0].mid(8)) ==
+               QString::fromStdString(gateway).toUtf8());
+    FUZZ_CHECK(QByteArray::fromPercentEncoding(items[1].mid(11)) ==
+               QString::fromStdString(player).toUtf8());
+
+    FUZZ_CHECK(isWarcraftIIIName(name) == (at != std::string::npos && at >= 1));
+    const auto status = static_cast<ConnectionStatus>(choice % 6);
+    const UserMenuState menu = userMenuFor(choice >> 4, status, (choice & 8) != 0, name);
+    FUZZ_CHECK(!menu.chat || menu.statistics);
+    FUZZ_CHECK(menu.warcraftIII != menu.otherGames);
+    FUZZ_CHECK(statsCommand(name, "war3") == "/stats " + name + " war3");
+}
+
+void checkLine(const std::string& line, const std::string& lastCommand,
+               const std::string& lastArgument, const WatchRowState& row, int hour, int minute) {
+    checkClassification(line, lastCommand);
+    checkTimeStamp(line, hour, minute);
+    checkWhois(line, row);
+    checkTextUpTo(line, static_cast<std::size_t>(hour & 0xFF), lastArgument);
+    checkWhisper(line);
+    checkStats(line, lastArgument);
+}
+
+// The fields as successive received lines, with the reader's state carried over and one
+// watched user named by the argument field.
+void replaySession(const std::vector<std::string>& lines, std::string lastCommand,
+                   std::string lastArgument, WatchRowState row, std::size_t inputSize) {
+    const std::string watched = lastArgument;
+    for (const std::string& line : lines) {
+        switch (classifyServerLine(line, lastCommand)) {
+            case LineCase::CommandEcho: {
+                CommandEcho echo = splitCommandEcho(line);
+                lastCommand = std::move(echo.command);
+                lastArgument = std::move(echo.argument);
+                break;
+            }
+            case LineCase::WhoisReply:
+                if (lastArgument == watched) {
+                    const WhoisOutcome outcome = interpretWhoisReply(line, row);
+                    row = outcome.row;
+                    if (outcome.clearLastCommand) {
+                        lastCommand.clear();
+                    }
+                }
+                break;
+            case LineCase::StatsReply:
+                lastArgument = interpretStatsReply(line, lastArgument).lastArgument;
+                break;
+            case LineCase::Whisper:
+                (void)splitWhisperLine(line);
+                break;
+            case LineCase::LoginAccepted:
+                lastCommand.clear();
+                break;
+            default:
+                break;
+        }
+        // Nothing grows beyond the input, but for the fixed words a selector may stand for.
+        FUZZ_CHECK(lastCommand.size() <= inputSize + 8 && lastArgument.size() <= inputSize);
+        FUZZ_CHECK(row.place.size() <= inputSize + 16 && row.program.size() <= inputSize);
+    }
+    (void)describeRow(watched, row);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::uint8_t selector = data[0];
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::vector<std::string> fields = splitFields(rest);
+
+    const std::string line = field(fields, 0);
+    const std::string lastArgument = field(fields, 1);
+    const std::string imageField = field(fields, 2);
+    const std::string lastCommand = lastCommandFor(selector, fields);
+
+    WatchRowState row;
+    if (!imageField.empty()) {
+        row.image = static_cast<unsigned char>(imageField[0]) - '0';
+    }
+    const int hour = imageField.size() > 1 ? static_cast<signed char>(imageField[1]) : 12;
+    const int minute = imageField.size() > 2 ? static_cast<signed char>(imageField[2]) : 34;
+    row.place = field(fields, 3, row.place);
+    row.program = field(fields, 4);
+    row.awayMessage = field(fields, 5);
+    row.dndMessage = field(fields, 6);
+
+    checkLine(line, lastCommand, lastArgument, row, hour, minute);
+    checkLine(rest, lastCommand, lastArgument, row, hour, minute);
+    checkTimeStamp(line, INT_MIN, INT_MAX);
+
+    checkWindowKey(lastArgument);
+    checkNameOrder(lastArgument, line, row.place);
+    checkRowTexts(lastArgument, row);
+    checkRowTexts(lastArgument, interpretWhoisReply(line, row).row);
+    checkUserCommands(lastArgument, selector);
+
+    replaySession(fields, lastCommand, lastArgument, row, size);
+    return 0;
+}
