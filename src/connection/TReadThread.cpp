@@ -11,9 +11,9 @@
 
 namespace tesk {
 
-TReadThread::TReadThread(TConnectionThread& connection, CommandQueue& queue,
-                         ConnectionView& view, ServerLineHandlers& handlers,
-                         GuiTimer& replyTimer, std::shared_ptr<StopFlag> stop)
+TReadThread::TReadThread(TConnectionThread& connection, CommandQueue& queue, ConnectionView& view,
+                         ServerLineHandlers& handlers, GuiTimer& replyTimer,
+                         std::shared_ptr<StopFlag> stop)
     : connection_(connection),
       queue_(queue),
       view_(view),
@@ -48,11 +48,16 @@ void TReadThread::run() {
         if (stop_->raised()) {
             break;
         }
-        // Echoes the server did not send come first, where the classic gateway puts them.
-        for (const std::string& echo : connection_.dialect().takeEchoes()) {
-            take(echo, false);
+        std::vector<Arrival> burst;
+        collect(received, burst);
+        for (std::size_t taken = 1; taken < kMaxBurst; ++taken) {
+            const std::optional<std::string> more = current.connection->bufferedLine();
+            if (!more) {
+                break;
+            }
+            collect(*more, burst);
         }
-        take(received, true);
+        deliver(std::move(burst), current.generation);
         if (current.connection->ended()) {
             // The peer closed the stream: wait until the connection is replaced
             // instead of reading empty lines in a loop.
@@ -61,41 +66,92 @@ void TReadThread::run() {
     }
 }
 
-void TReadThread::take(const std::string& line, bool fromServer) {
-    const std::string previous = state_.currentLine;
-    state_.currentLine = fromServer ? connection_.dialect().toClassic(line) : line;
-    if (state_.currentLine != previous) {
-        handle(previous, fromServer ? &line : nullptr);
+void TReadThread::collect(const std::string& received, std::vector<Arrival>& burst) {
+    // Echoes the server did not send come first, where the classic gateway puts them.
+    for (std::string& echo : connection_.dialect().takeEchoes()) {
+        admit(std::move(echo), std::nullopt, burst);
+    }
+    admit(connection_.dialect().toClassic(received), received, burst);
+}
+
+void TReadThread::admit(std::string line, std::optional<std::string> received,
+                        std::vector<Arrival>& burst) {
+    if (line == state_.currentLine) {
+        return;
+    }
+    std::string previous = std::exchange(state_.currentLine, line);
+    burst.push_back({std::move(line), std::move(previous), std::move(received)});
+}
+
+void TReadThread::deliver(std::vector<Arrival> lines, std::uint64_t generation) {
+    if (lines.empty()) {
+        return;
+    }
+    // Only what the server really sent proves it alive.
+    for (const Arrival& arrival : lines) {
+        if (arrival.received) {
+            replyTimer_.disarm();
+            break;
+        }
+    }
+    // Shared with the GUI thread, which may still hold it after a stop ended the wait.
+    auto burst = std::make_shared<Burst>();
+    burst->lines = std::move(lines);
+    while (burst->next < burst->lines.size()) {
+        burst->state = state_;
+        if (!gui_thread::runAndWait([this, burst] { handleOnGui(*burst); }, stop_)) {
+            return;
+        }
+        state_ = burst->state;
+        if (burst->next < burst->lines.size()) {
+            react(burst->reaction, burst->lines[burst->next].previous);
+            ++burst->next;
+            if (connection_.client().current().generation != generation) {
+                return;  // the rest came on a connection that has been closed since
+            }
+        }
     }
 }
 
-void TReadThread::handle(const std::string& previous, const std::string* received) {
-    const std::string line = state_.currentLine;
-    if (received != nullptr) {
-        // Only what the server really sent proves it alive and goes to the log, as sent.
-        replyTimer_.disarm();
-        const QTime now = QTime::currentTime();
-        const LogEntry entry{timeStampedLogText(*received, now.hour(), now.minute()),
-                             logColourOf(*received)};
-        gui_thread::runAndWait([this, entry] { handlers_.AddToLog(entry); }, stop_);
-    }
-
-    switch (classifyServerLine(line, state_.lastCommand)) {
-        case LineCase::CommandEcho: {
-            CommandEcho echo = splitCommandEcho(line);
-            state_.lastCommand = std::move(echo.command);
-            state_.lastArgument = std::move(echo.argument);
-            break;
+void TReadThread::handleOnGui(Burst& burst) {
+    const QTime now = QTime::currentTime();
+    for (; burst.next < burst.lines.size(); ++burst.next) {
+        const Arrival& arrival = burst.lines[burst.next];
+        ReaderState& state = burst.state;
+        state.currentLine = arrival.line;
+        if (arrival.received) {
+            // The log shows the line as the server sent it.
+            handlers_.AddToLog({timeStampedLogText(*arrival.received, now.hour(), now.minute()),
+                                logColourOf(*arrival.received)});
         }
-        case LineCase::WhoisReply:
-            handOverState(&ServerLineHandlers::UpdateUser);
-            break;
-        case LineCase::StatsReply:
-            handOverState(&ServerLineHandlers::UpdateStats);
-            break;
-        case LineCase::Whisper:
-            gui_thread::runAndWait([this, line] { handlers_.HandleWhisperLine(line); }, stop_);
-            break;
+        const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
+        switch (lineCase) {
+            case LineCase::CommandEcho: {
+                CommandEcho echo = splitCommandEcho(arrival.line);
+                state.lastCommand = std::move(echo.command);
+                state.lastArgument = std::move(echo.argument);
+                break;
+            }
+            case LineCase::WhoisReply:
+                handlers_.UpdateUser(state);
+                break;
+            case LineCase::StatsReply:
+                handlers_.UpdateStats(state);
+                break;
+            case LineCase::Whisper:
+                handlers_.HandleWhisperLine(arrival.line);
+                break;
+            case LineCase::Unrecognised:
+                break;
+            default:
+                burst.reaction = lineCase;
+                return;
+        }
+    }
+}
+
+void TReadThread::react(LineCase reaction, const std::string& previous) {
+    switch (reaction) {
         case LineCase::LoginAccepted:
             state_.lastCommand.clear();
             connection_.setStatus(ConnectionStatus::Online);
@@ -128,16 +184,8 @@ void TReadThread::handle(const std::string& previous, const std::string* receive
         case LineCase::LoginIncorrect:
             refuse(protocol::kLoginIncorrectMessage);
             break;
-        case LineCase::Unrecognised:
-            break;
-    }
-}
-
-void TReadThread::handOverState(void (ServerLineHandlers::*handler)(ReaderState&)) {
-    auto shared = std::make_shared<ReaderState>(state_);
-    if (gui_thread::runAndWait([this, shared, handler] { (handlers_.*handler)(*shared); },
-                               stop_)) {
-        state_ = *shared;
+        default:
+            break;  // handled on the GUI thread
     }
 }
 

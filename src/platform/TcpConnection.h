@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ public:
     // When the peer closed the stream or it failed, returns what was pending (usually
     // empty) at once; ended() is true from then on. Only one thread may read.
     std::string receiveLine();
+
+    // The next whole line that has already arrived, without waiting for more, so that a
+    // burst can be taken in one go. Only the reading thread may call it.
+    std::optional<std::string> bufferedLine() { return framer_.nextLine(); }
 
     // Sends the text and CR LF as one piece. The text is cut at its first CR or LF so
     // that one call can never put two lines on the wire. Errors are not reported: the

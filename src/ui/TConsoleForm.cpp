@@ -1,12 +1,17 @@
 #include "ui/TConsoleForm.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -52,6 +57,7 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
     logMemo_->setFrameShape(QFrame::NoFrame);
     logMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     logMemo_->setMaximumBlockCount(kMaxLogLines);
+    logMemo_->setUndoRedoEnabled(false);  // nobody undoes the log; the history would only grow
     styleLog(logMemo_);
 
     cmdQueue_->setObjectName("CmdQueue");
@@ -85,17 +91,73 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
     layout->addLayout(commandRow);
 }
 
-// appendPlainText takes the text literally (a server line may look like markup), follows
-// the end only when the view is already there, and drops the oldest line beyond the limit
-// without moving the lines in view. The colour goes onto the new line afterwards; the
-// current format would also recolour whatever the user has selected.
+// Lines are gathered and written on the next turn of the event loop, so a burst from the
+// server costs one edit, one scroll and one layout of what is in view instead of one of
+// each per line.
 void TConsoleForm::AddToLog(const LogEntry& entry) {
-    logMemo_->appendPlainText(QString::fromStdString(entry.text));
-    QTextCursor line(logMemo_->document()->lastBlock());
-    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (pendingLog_.empty()) {
+        QTimer::singleShot(0, this, &TConsoleForm::writePendingLog);
+    }
+    pendingLog_.push_back(entry);
+}
+
+// The text goes in literally (a server line may look like markup) with its colour, through
+// a cursor of our own so that whatever the user has selected keeps its colours. The view
+// follows the end only when it is already there; a reader further up keeps the lines in
+// view while the oldest ones beyond the limit are dropped.
+void TConsoleForm::writePendingLog() {
+    std::vector<LogEntry> entries;
+    entries.swap(pendingLog_);
+    // Lines that the limit would drop at once are never written.
+    const std::size_t limit = kMaxLogLines;
+    const std::size_t first = entries.size() > limit ? entries.size() - limit : 0;
+
+    QScrollBar* bar = logMemo_->verticalScrollBar();
+    const bool followEnd = bar->value() == bar->maximum();
+    QTextDocument* document = logMemo_->document();
+    const int writing = static_cast<int>(entries.size() - first);
+    const int kept = document->isEmpty() ? 0 : document->blockCount();
+    const int dropping = std::min(kept, std::max(0, kept + writing - kMaxLogLines));
+    dropOldestLines(dropping);
+
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    colour.setForeground(QColor(entry.colour.red, entry.colour.green, entry.colour.blue));
-    line.setCharFormat(colour);
+    for (std::size_t i = first; i < entries.size(); ++i) {
+        if (!firstLine) {
+            cursor.insertBlock();
+        }
+        firstLine = false;
+        const Rgb& rgb = entries[i].colour;
+        colour.setForeground(QColor(rgb.red, rgb.green, rgb.blue));
+        cursor.insertText(QString::fromStdString(entries[i].text), colour);
+    }
+    cursor.endEditBlock();
+
+    if (followEnd) {
+        bar->setValue(bar->maximum());
+    }
+}
+
+// The document would drop lines beyond its limit too, but it lays out every line it drops;
+// selecting them by position lays out none. A reader further up keeps the lines in view.
+void TConsoleForm::dropOldestLines(int count) {
+    if (count <= 0) {
+        return;
+    }
+    QScrollBar* bar = logMemo_->verticalScrollBar();
+    const int readingAt = bar->value();
+    QTextDocument* document = logMemo_->document();
+    QTextCursor oldest(document);
+    if (count < document->blockCount()) {
+        oldest.setPosition(document->findBlockByNumber(count).position(), QTextCursor::KeepAnchor);
+    } else {
+        oldest.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    oldest.removeSelectedText();
+    bar->setValue(readingAt - count);
 }
 
 bool TConsoleForm::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "connection/ConnectionView.h"
 
@@ -14,8 +15,8 @@ class CommandQueue;
 
 // The console: every received server line, coloured and time-stamped, the commands
 // waiting to be sent, and a command line that puts typed commands at the front of the
-// queue. It exists for the whole run and keeps logging while hidden; closing it only
-// hides it.
+// queue. Lines appear on the next turn of the event loop. It exists for the whole run and keeps
+// logging while hidden; closing it only hides it.
 class TConsoleForm : public QWidget {
     Q_OBJECT
 public:
@@ -29,11 +30,14 @@ protected:
 
 private:
     void CmdEditEnter();
+    void writePendingLog();
+    void dropOldestLines(int count);
 
     CommandQueue& queue_;
     QPlainTextEdit* logMemo_;
     QTreeView* cmdQueue_;
     QLineEdit* cmdEdit_;
+    std::vector<LogEntry> pendingLog_;
 };
 
 }  // namespace tesk

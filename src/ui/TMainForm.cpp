@@ -1,8 +1,8 @@
 #include "ui/TMainForm.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,11 +17,11 @@
 #include "connection/GatewayClient.h"
 #include "connection/Protocol.h"
 #include "connection/TConnectionThread.h"
+#include "ping/PingTip.h"
+#include "ping/TPingThread.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
-#include "ping/PingTip.h"
-#include "ping/TPingThread.h"
 #include "ui/Conversations.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
@@ -110,8 +110,9 @@ void TMainForm::buildUserMenu() {
     connect(starAction_, &QAction::triggered, this, [this] { requestStats({"star"}); });
     connect(w2bnAction_, &QAction::triggered, this, [this] { requestStats({"w2bn"}); });
     // Each goes to the front, so they leave as sexp, star, w2bn.
-    connect(allAction_, &QAction::triggered, this,
-            [this] { requestStats({"w2bn", "star", "sexp"}); });
+    connect(allAction_, &QAction::triggered, this, [this] {
+        requestStats({"w2bn", "star", "sexp"});
+    });
     connect(profileAction_, &QAction::triggered, this, &TMainForm::openPlayerProfile);
 
     userMenu_->addSeparator();
@@ -217,6 +218,9 @@ void TMainForm::buildUserList() {
     display->setSourceModel(&watchList_);
     userList_->setModel(display);
     userList_->setRootIsDecorated(false);
+    // Every row is one picture and one name high; the view then need not measure a row
+    // each time a reply changes it.
+    userList_->setUniformRowHeights(true);
     userList_->setHeaderHidden(true);
     userList_->setFrameShape(QFrame::NoFrame);
     userList_->setSelectionMode(QAbstractItemView::ExtendedSelection);

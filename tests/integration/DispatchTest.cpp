@@ -1,6 +1,7 @@
 #include "GatewayFixture.h"
 
 #include "connection/TConnectionThread.h"
+#include "connection/TReadThread.h"
 #include "support/EventLoop.h"
 
 using namespace std::chrono_literals;
@@ -56,14 +57,59 @@ TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
     startClient();
     ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
     const std::size_t logged = handlers.log.size();
-    sim->sendRawToAll("1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
-                      "1018 INFO \"after login\"\r\n");
+    sim->sendRawToAll(
+        "1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
+        "1018 INFO \"after login\"\r\n");
     ASSERT_TRUE(waitUntil([&] { return handlers.log.size() == logged + 3; }));
     processEventsFor(100);
     EXPECT_EQ(Lines(handlers.log.begin() + logged, handlers.log.end()),
               (Lines{"1018 INFO \"twice\"", "2010 NAME again", "1018 INFO \"after login\""}));
     // "twice" still answered the whois; after the login nothing is taken as a reply.
     EXPECT_EQ(handlers.userReplies.size(), 2u);
+}
+
+// Lines that arrive in one piece are taken together: each reply still belongs to the
+// echo just before it, in order, however many hand-overs the burst needs.
+TEST_F(GatewayFixture, ABurstLargerThanOneHandOverIsHandledInOrder) {
+    startSim();
+    view.names = {"alice"};
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    const std::size_t before = handlers.userReplies.size();
+    const int replies = 3 * static_cast<int>(TReadThread::kMaxBurst);
+    QByteArray burst;
+    Lines expected;
+    for (int i = 0; i < replies; ++i) {
+        const std::string name = "user" + std::to_string(i);
+        const std::string reply = "1018 INFO \"" + name + " is using X in the channel C.\"";
+        burst += QByteArray::fromStdString("/whois " + name + "\r\n" + reply + "\r\n");
+        expected.push_back(name + " <- " + reply);
+    }
+    sim->sendRawToAll(burst);
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() >= before + replies; }));
+    EXPECT_EQ(Lines(handlers.userReplies.begin() + before,
+                    handlers.userReplies.begin() + before + replies),
+              expected);
+}
+
+// A refusal in the middle of a burst ends the connection there: what came after it on
+// that connection is neither logged nor applied.
+TEST_F(GatewayFixture, LinesAfterARefusalInTheSameBurstAreNotHandled) {
+    startSim();
+    view.names = {"alice"};
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    const std::size_t logged = handlers.log.size();
+    sim->sendRawToAll(
+        "/whois bob\r\n1018 INFO \"bob is here\"\r\n"
+        "Connection from [127.0.0.1] refused\r\n"
+        "/whois carol\r\n1018 INFO \"carol is here\"\r\n");
+    ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+    processEventsFor(100);
+    EXPECT_EQ(
+        Lines(handlers.log.begin() + logged, handlers.log.end()),
+        (Lines{"/whois bob", "1018 INFO \"bob is here\"", "Connection from [127.0.0.1] refused"}));
+    EXPECT_EQ(handlers.userReplies.back(), "bob <- 1018 INFO \"bob is here\"");
 }
 
 }  // namespace tesk::test

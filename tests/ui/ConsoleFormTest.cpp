@@ -80,11 +80,17 @@ protected:
         QTest::keyClick(cmdEdit(), key);
     }
 
-    void log(const std::string& text, Rgb colour = kBlack) { form.AddToLog({text, colour}); }
+    // One line, written on its own.
+    void log(const std::string& text, Rgb colour = kBlack) {
+        form.AddToLog({text, colour});
+        QCoreApplication::processEvents();
+    }
+    // Lines that arrive together, written in one go.
     void logLines(int from, int to) {
         for (int n = from; n <= to; ++n) {
-            log(numbered(n));
+            form.AddToLog({numbered(n), kBlack});
         }
+        QCoreApplication::processEvents();
     }
     QString lastLine() { return logMemo()->document()->lastBlock().text(); }
     QString topVisibleLine() { return logMemo()->cursorForPosition(QPoint(2, 2)).block().text(); }

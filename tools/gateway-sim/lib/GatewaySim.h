@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QVector>
 
+#include <pthread.h>
 #include <map>
 #include <memory>
 #include <optional>
@@ -173,6 +174,10 @@ public:
     void whisperTo(QString account, QString from, QString text);
     bool loadScenario(QString path, QString* error);
 
+    // CPU time the simulator's thread has used, so that a measurement of a client running
+    // in the same process can leave it out.
+    double cpuSeconds() const;
+
 private:
     template <typename Call>
     void onSimThread(Call&& call) const;
@@ -180,6 +185,7 @@ private:
     // A std::thread rather than a QThread: joining it is a synchronisation that
     // ThreadSanitizer can see, so tests stay clean under it without an instrumented Qt.
     std::thread thread_;
+    pthread_t nativeThread_{};
     GatewaySim* sim_ = nullptr;  // these three live on thread_'s stack
     CallPump* pump_ = nullptr;
     QEventLoop* loop_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QEventLoop>
 
+#include <pthread.h>
+#include <time.h>
 #include <future>
 
 namespace gatewaysim {
@@ -22,6 +24,7 @@ SimThread::SimThread(Options options) {
         loop.exec();
     });
     ready.get_future().wait();
+    nativeThread_ = thread_.native_handle();
 }
 
 SimThread::~SimThread() {
@@ -62,6 +65,17 @@ QString SimThread::errorString() const {
 quint16 SimThread::port() const {
     QMutexLocker lock(&mutex_);
     return port_;
+}
+
+double SimThread::cpuSeconds() const {
+    QMutexLocker lock(&mutex_);
+    clockid_t clock{};
+    timespec used{};
+    if (stopped_ || pthread_getcpuclockid(nativeThread_, &clock) != 0 ||
+        clock_gettime(clock, &used) != 0) {
+        return 0.0;
+    }
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
 void SimThread::stop() {
