@@ -98,7 +98,11 @@ void WatchListModel::setRowState(int position, const WatchRowState& state) {
     if (position < 0 || position >= size()) {
         return;
     }
-    rows_[static_cast<std::size_t>(position)].state = state;
+    WatchRowState& row = rows_[static_cast<std::size_t>(position)].state;
+    if (row == state) {
+        return;  // most polls find a user where he was: nothing to repaint
+    }
+    row = state;
     emit dataChanged(index(position, 0), index(position, ColumnCount - 1));
 }
 

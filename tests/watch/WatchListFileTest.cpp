@@ -99,8 +99,8 @@ TEST(WatchListFile, GarbageFileGivesDefaultsAndAnEmptyList) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     QByteArray garbage;
-    for (int i = 0; i < 1 << 20; ++i) {
-        garbage += static_cast<char>((i * 7919 + 13) & 0xff);
+    for (unsigned i = 0; i < 1u << 20; ++i) {
+        garbage += static_cast<char>((i * 7919u + 13u) & 0xffu);
     }
     file.write(garbage);
     file.close();

@@ -65,6 +65,25 @@ TEST(WatchListModel, ResetBringsEveryRowBackToUnknownAndPollingSkipsUnread) {
     EXPECT_EQ(list.row(1).state.image, image::kUnknown);
 }
 
+TEST(WatchListModel, OnlyARowThatReallyChangesIsReportedToTheViews) {
+    WatchListModel list;
+    list.assign({"a", "b"});
+    std::vector<int> changedRows;
+    QObject::connect(&list, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex&) {
+                         changedRows.push_back(from.row());
+                     });
+    WatchRowState offline;
+    offline.image = image::kOffline;
+    offline.place = "offline";
+    list.setRowState(1, offline);
+    list.setRowState(1, offline);  // the next poll finds him where he was
+    offline.awayMessage = "x";
+    list.setRowState(1, offline);
+    EXPECT_EQ(changedRows, (std::vector<int>{1, 1}));
+    EXPECT_EQ(list.row(1).state, offline);
+}
+
 namespace {
 
 struct RecordingAnnouncer : OnlineAnnouncer {
