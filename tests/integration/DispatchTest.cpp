@@ -52,10 +52,7 @@ TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
 }
 
 TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
-    startSim();
-    view.names = {"alice"};
-    startClient();
-    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    ASSERT_TRUE(startWatchingAlice());
     const std::size_t logged = handlers.log.size();
     sim->sendRawToAll(
         "1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
@@ -71,10 +68,7 @@ TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
 // Lines that arrive in one piece are taken together: each reply still belongs to the
 // echo just before it, in order, however many hand-overs the burst needs.
 TEST_F(GatewayFixture, ABurstLargerThanOneHandOverIsHandledInOrder) {
-    startSim();
-    view.names = {"alice"};
-    startClient();
-    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    ASSERT_TRUE(startWatchingAlice());
     const std::size_t before = handlers.userReplies.size();
     const int replies = 3 * static_cast<int>(TReadThread::kMaxBurst);
     QByteArray burst;
@@ -95,10 +89,7 @@ TEST_F(GatewayFixture, ABurstLargerThanOneHandOverIsHandledInOrder) {
 // A refusal in the middle of a burst ends the connection there: what came after it on
 // that connection is neither logged nor applied.
 TEST_F(GatewayFixture, LinesAfterARefusalInTheSameBurstAreNotHandled) {
-    startSim();
-    view.names = {"alice"};
-    startClient();
-    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    ASSERT_TRUE(startWatchingAlice());
     const std::size_t logged = handlers.log.size();
     sim->sendRawToAll(
         "/whois bob\r\n1018 INFO \"bob is here\"\r\n"

@@ -31,10 +31,7 @@ long residentKb() {
 }  // namespace
 
 TEST_F(GatewayFixture, JunkAndBrokenLinesOfEveryKindAreSurvived) {
-    startSim();
-    view.names = {"alice"};
-    startClient();
-    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() == 1; }));
+    ASSERT_TRUE(startWatchingAlice());
     const std::size_t logged = handlers.log.size();
     QByteArray junk;
     junk += '\0';

@@ -64,6 +64,13 @@ bool GatewayFixture::waitForReceived(std::size_t count, int connection, int time
     return waitUntil([&] { return received(connection).size() >= count; }, timeoutMs);
 }
 
+bool GatewayFixture::startWatchingAlice() {
+    startSim();
+    view.names = {"alice"};
+    startClient();
+    return waitUntil([&] { return handlers.userReplies.size() == 1; });
+}
+
 bool GatewayFixture::waitForStatus(ConnectionStatus status, int timeoutMs) const {
     return waitUntil([&] { return client->connection().status() == status; }, timeoutMs);
 }

@@ -53,6 +53,9 @@ protected:
     void startSim(gatewaysim::Options options = {});
     void startClient(SettingsValues values = anonymous(), ConnectionTimings timings = fast());
 
+    // The simulator and a client watching "alice", once the first answer about her is in.
+    bool startWatchingAlice();
+
     static SettingsValues anonymous();
     static SettingsValues named(const std::string& user, const std::string& password);
     static ConnectionTimings fast();
