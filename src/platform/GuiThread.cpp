@@ -1,14 +1,73 @@
 #include "platform/GuiThread.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QEvent>
 #include <QThread>
+
+#include <deque>
+#include <mutex>
 
 #include "platform/StopFlag.h"
 
 namespace tesk::gui_thread {
 
 namespace {
+
+// Procedures travel through a queue of our own under a std::mutex; Qt's event only wakes
+// the GUI thread to drain it. So every hand-over is ordered by a lock that both sides take,
+// which also lets ThreadSanitizer see it (Qt's own locks are invisible to it).
+class Handover : public QObject {
+public:
+    static Handover& instance() {
+        static Handover* handover = [] {
+            auto* created = new Handover;  // lives as long as the process
+            created->moveToThread(QCoreApplication::instance()->thread());
+            return created;
+        }();
+        return *handover;
+    }
+
+    void post(std::function<void()> procedure) {
+        bool wake = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            wake = pending_.empty();
+            pending_.push_back(std::move(procedure));
+        }
+        if (wake) {
+            QCoreApplication::postEvent(this, new QEvent(kDrain));
+        }
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != kDrain) {
+            return QObject::event(event);
+        }
+        // One procedure per event, and the next event is posted before it runs: a procedure
+        // may open a dialog, whose nested event loop then goes on with the rest.
+        std::function<void()> procedure;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (pending_.empty()) {
+                return true;
+            }
+            procedure = std::move(pending_.front());
+            pending_.pop_front();
+            if (!pending_.empty()) {
+                QCoreApplication::postEvent(this, new QEvent(kDrain));
+            }
+        }
+        procedure();
+        return true;
+    }
+
+private:
+    static constexpr QEvent::Type kDrain = QEvent::User;
+
+    std::mutex mutex_;
+    std::deque<std::function<void()>> pending_;
+};
 
 enum class CallState { Waiting, Running, Done, Abandoned };
 
@@ -28,29 +87,25 @@ bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<St
         procedure();
         return true;
     }
-    auto* app = QCoreApplication::instance();
-    if (app == nullptr || stop->raised()) {
+    if (QCoreApplication::instance() == nullptr || stop->raised()) {
         return false;
     }
     auto call = std::make_shared<Call>();
-    QMetaObject::invokeMethod(
-        app,
-        [call, stop, procedure] {
-            {
-                std::lock_guard<std::mutex> lock(stop->mutex);
-                if (call->state == CallState::Abandoned) {
-                    return;
-                }
-                call->state = CallState::Running;
+    Handover::instance().post([call, stop, procedure] {
+        {
+            std::lock_guard<std::mutex> lock(stop->mutex);
+            if (call->state == CallState::Abandoned) {
+                return;
             }
-            procedure();
-            {
-                std::lock_guard<std::mutex> lock(stop->mutex);
-                call->state = CallState::Done;
-            }
-            stop->cv.notify_all();
-        },
-        Qt::QueuedConnection);
+            call->state = CallState::Running;
+        }
+        procedure();
+        {
+            std::lock_guard<std::mutex> lock(stop->mutex);
+            call->state = CallState::Done;
+        }
+        stop->cv.notify_all();
+    });
 
     std::unique_lock<std::mutex> lock(stop->mutex);
     stop->cv.wait(lock, [&] { return call->state == CallState::Done || stop->raised(); });
@@ -64,9 +119,8 @@ bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<St
 }
 
 void post(std::function<void()> procedure) {
-    auto* app = QCoreApplication::instance();
-    if (app != nullptr) {
-        QMetaObject::invokeMethod(app, std::move(procedure), Qt::QueuedConnection);
+    if (QCoreApplication::instance() != nullptr) {
+        Handover::instance().post(std::move(procedure));
     }
 }
 

@@ -12,6 +12,10 @@ GuiTimer::GuiTimer(std::chrono::milliseconds interval, std::function<void()> onT
     connect(&timer_, &QTimer::timeout, this, &GuiTimer::fire);
 }
 
+GuiTimer::~GuiTimer() {
+    *alive_ = false;
+}
+
 void GuiTimer::arm() {
     std::uint64_t epoch = 0;
     {
@@ -25,8 +29,11 @@ void GuiTimer::arm() {
     if (gui_thread::isCurrent()) {
         startIfCurrent(epoch);
     } else {
-        QMetaObject::invokeMethod(this, [this, epoch] { startIfCurrent(epoch); },
-                                  Qt::QueuedConnection);
+        gui_thread::post([this, alive = alive_, epoch] {
+            if (*alive) {
+                startIfCurrent(epoch);
+            }
+        });
     }
 }
 
@@ -43,8 +50,11 @@ void GuiTimer::disarm() {
     if (gui_thread::isCurrent()) {
         stopIfCurrent(epoch);
     } else {
-        QMetaObject::invokeMethod(this, [this, epoch] { stopIfCurrent(epoch); },
-                                  Qt::QueuedConnection);
+        gui_thread::post([this, alive = alive_, epoch] {
+            if (*alive) {
+                stopIfCurrent(epoch);
+            }
+        });
     }
 }
 

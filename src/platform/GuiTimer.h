@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace tesk {
@@ -18,6 +19,7 @@ class GuiTimer : public QObject {
     Q_OBJECT
 public:
     GuiTimer(std::chrono::milliseconds interval, std::function<void()> onTick);
+    ~GuiTimer() override;  // on the GUI thread
 
     void arm();
     void disarm();
@@ -34,6 +36,9 @@ private:
     bool armed_ = false;
     std::uint64_t epoch_ = 0;         // changes on every arm and disarm
     std::uint64_t startedEpoch_ = 0;  // the arm that the running countdown belongs to
+    // Read and cleared on the GUI thread only: a start or stop still on its way there when
+    // the timer goes finds it gone.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace tesk

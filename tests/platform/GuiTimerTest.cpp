@@ -2,7 +2,9 @@
 
 #include <QElapsedTimer>
 #include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/GuiThread.h"
 #include "platform/GuiTimer.h"
@@ -49,6 +51,15 @@ TEST(GuiTimer, ArmAndDisarmFromAWorkerThread) {
     EXPECT_EQ(ticks, 1);  // the older arm on its way must not revive the timer
 }
 
+TEST(GuiTimer, ATimerGoneBeforeAnArmFromAWorkerArrivesIsLeftAlone) {
+    int ticks = 0;
+    auto timer = std::make_unique<GuiTimer>(10ms, [&] { ++ticks; });
+    std::thread([&] { timer->arm(); }).join();  // the start is still queued for the GUI thread
+    timer.reset();
+    processEventsFor(50);  // a start reaching a deleted timer would be a use after free
+    EXPECT_EQ(ticks, 0);
+}
+
 TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
     bool ranOnGui = false;
     std::atomic<bool> returned{false};
@@ -67,6 +78,21 @@ TEST(GuiThreadHandOver, OnTheGuiThreadItRunsAtOnce) {
     EXPECT_TRUE(tesk::gui_thread::runAndWait([&] { ran = true; },
                                              std::make_shared<tesk::StopFlag>()));
     EXPECT_TRUE(ran);
+}
+
+TEST(GuiThreadHandOver, PostedProceduresRunInOrderAlsoDuringANestedEventLoop) {
+    std::vector<int> ran;
+    std::thread([&] {
+        tesk::gui_thread::post([&] {
+            ran.push_back(1);
+            processEventsFor(20);  // as a dialog would: the next ones run in here
+            ran.push_back(4);
+        });
+        tesk::gui_thread::post([&] { ran.push_back(2); });
+        tesk::gui_thread::post([&] { ran.push_back(3); });
+    }).join();
+    ASSERT_TRUE(waitUntil([&] { return ran.size() == 4; }, 2000));
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(GuiThreadHandOver, StopEndsTheWaitAndTheProcedureNeverRuns) {
