@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "settings/ConfigLocation.h"
 #include "ui/CommandLine.h"
@@ -23,6 +24,7 @@ QStringList argumentsOf(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tesk::returnLargeBlocksToTheSystem();
     const tesk::CommandLine command = tesk::parseCommandLine(argumentsOf(argc, argv));
     if (!command.error.isEmpty()) {
         std::fprintf(stderr, "tesk: %s\n\n%s", command.error.toLocal8Bit().constData(),

@@ -93,12 +93,16 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
 
 // Lines are gathered and written on the next turn of the event loop, so a burst from the
 // server costs one edit, one scroll and one layout of what is in view instead of one of
-// each per line.
+// each per line. A long flood is written in pieces, so the gathered lines never hold much
+// memory while the event loop is busy with it.
 void TConsoleForm::AddToLog(const LogEntry& entry) {
     if (pendingLog_.empty()) {
         QTimer::singleShot(0, this, &TConsoleForm::writePendingLog);
     }
     pendingLog_.push_back(entry);
+    if (pendingLog_.size() >= kMostPendingLines) {
+        writePendingLog();
+    }
 }
 
 // The text goes in literally (a server line may look like markup) with its colour, through
@@ -108,14 +112,14 @@ void TConsoleForm::AddToLog(const LogEntry& entry) {
 void TConsoleForm::writePendingLog() {
     std::vector<LogEntry> entries;
     entries.swap(pendingLog_);
-    // Lines that the limit would drop at once are never written.
-    const std::size_t limit = kMaxLogLines;
-    const std::size_t first = entries.size() > limit ? entries.size() - limit : 0;
+    if (entries.empty()) {
+        return;  // already written when the gathered lines reached their limit
+    }
 
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
     QTextDocument* document = logMemo_->document();
-    const int writing = static_cast<int>(entries.size() - first);
+    const int writing = static_cast<int>(entries.size());
     const int kept = document->isEmpty() ? 0 : document->blockCount();
     const int dropping = std::min(kept, std::max(0, kept + writing - kMaxLogLines));
     dropOldestLines(dropping);
@@ -125,14 +129,13 @@ void TConsoleForm::writePendingLog() {
     cursor.beginEditBlock();
     bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    for (std::size_t i = first; i < entries.size(); ++i) {
+    for (const LogEntry& entry : entries) {
         if (!firstLine) {
             cursor.insertBlock();
         }
         firstLine = false;
-        const Rgb& rgb = entries[i].colour;
-        colour.setForeground(QColor(rgb.red, rgb.green, rgb.blue));
-        cursor.insertText(QString::fromStdString(entries[i].text), colour);
+        colour.setForeground(QColor(entry.colour.red, entry.colour.green, entry.colour.blue));
+        cursor.insertText(QString::fromStdString(entry.text), colour);
     }
     cursor.endEditBlock();
 

@@ -29,6 +29,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr std::size_t kMostPendingLines = 4096;
+
     void CmdEditEnter();
     void writePendingLog();
     void dropOldestLines(int count);

@@ -65,8 +65,8 @@ TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
     std::atomic<bool> returned{false};
     auto stop = std::make_shared<tesk::StopFlag>();
     std::thread worker([&] {
-        returned = tesk::gui_thread::runAndWait([&] { ranOnGui = tesk::gui_thread::isCurrent(); },
-                                                stop);
+        returned =
+            tesk::gui_thread::runAndWait([&] { ranOnGui = tesk::gui_thread::isCurrent(); }, stop);
     });
     ASSERT_TRUE(waitUntil([&] { return returned.load(); }, 2000));
     worker.join();
@@ -75,8 +75,8 @@ TEST(GuiThreadHandOver, RunsOnTheGuiThreadAndWaits) {
 
 TEST(GuiThreadHandOver, OnTheGuiThreadItRunsAtOnce) {
     bool ran = false;
-    EXPECT_TRUE(tesk::gui_thread::runAndWait([&] { ran = true; },
-                                             std::make_shared<tesk::StopFlag>()));
+    EXPECT_TRUE(
+        tesk::gui_thread::runAndWait([&] { ran = true; }, std::make_shared<tesk::StopFlag>()));
     EXPECT_TRUE(ran);
 }
 
@@ -99,7 +99,8 @@ TEST(GuiThreadHandOver, StopEndsTheWaitAndTheProcedureNeverRuns) {
     auto stop = std::make_shared<tesk::StopFlag>();
     auto ran = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> result{true};
-    std::thread worker([&] { result = tesk::gui_thread::runAndWait([ran] { *ran = true; }, stop); });
+    std::thread worker(
+        [&] { result = tesk::gui_thread::runAndWait([ran] { *ran = true; }, stop); });
     std::this_thread::sleep_for(50ms);  // the GUI thread is not pumping: the call waits
     stop->raise();
     worker.join();
