@@ -96,6 +96,13 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
 // each per line. A long flood is written in pieces, so the gathered lines never hold much
 // memory while the event loop is busy with it.
 void TConsoleForm::AddToLog(const LogEntry& entry) {
+    if (!isVisible()) {
+        pendingLog_.push_back(entry);
+        if (pendingLog_.size() > static_cast<std::size_t>(kMaxLogLines)) {
+            pendingLog_.pop_front();  // it would be dropped from the log at once
+        }
+        return;
+    }
     if (pendingLog_.empty()) {
         QTimer::singleShot(0, this, &TConsoleForm::writePendingLog);
     }
@@ -105,15 +112,20 @@ void TConsoleForm::AddToLog(const LogEntry& entry) {
     }
 }
 
+void TConsoleForm::showEvent(QShowEvent* event) {
+    writePendingLog();
+    QWidget::showEvent(event);
+}
+
 // The text goes in literally (a server line may look like markup) with its colour, through
 // a cursor of our own so that whatever the user has selected keeps its colours. The view
 // follows the end only when it is already there; a reader further up keeps the lines in
 // view while the oldest ones beyond the limit are dropped.
 void TConsoleForm::writePendingLog() {
-    std::vector<LogEntry> entries;
+    std::deque<LogEntry> entries;
     entries.swap(pendingLog_);
     if (entries.empty()) {
-        return;  // already written when the gathered lines reached their limit
+        return;  // already written
     }
 
     QScrollBar* bar = logMemo_->verticalScrollBar();

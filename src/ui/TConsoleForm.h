@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QWidget>
-#include <vector>
+#include <deque>
 
 #include "connection/ConnectionView.h"
 
@@ -15,8 +15,10 @@ class CommandQueue;
 
 // The console: every received server line, coloured and time-stamped, the commands
 // waiting to be sent, and a command line that puts typed commands at the front of the
-// queue. Lines appear on the next turn of the event loop. It exists for the whole run and keeps
-// logging while hidden; closing it only hides it.
+// queue. It exists for the whole run and keeps logging while hidden; closing it only
+// hides it. Lines appear on the next turn of the event loop; while the console is hidden
+// they wait (the newest kMaxLogLines of them) and are written when it is shown, because
+// the log's text view keeps a layout for every line it was handed one at a time.
 class TConsoleForm : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     static constexpr std::size_t kMostPendingLines = 4096;
@@ -39,7 +42,7 @@ private:
     QPlainTextEdit* logMemo_;
     QTreeView* cmdQueue_;
     QLineEdit* cmdEdit_;
-    std::vector<LogEntry> pendingLog_;
+    std::deque<LogEntry> pendingLog_;
 };
 
 }  // namespace tesk

@@ -186,6 +186,7 @@ TEST_F(ConsoleFormTest, ClosingOnlyHidesAndTheLogGoesOnWhileHidden) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.testAttribute(Qt::WA_DeleteOnClose));
     log("[09:15] 1018 INFO \"hidden\"", kGreen);
+    open();
     EXPECT_EQ(lastLine(), QStringLiteral("[09:15] 1018 INFO \"hidden\""));
 }
 
@@ -371,6 +372,7 @@ TEST_F(ConsoleFormTest, EscHidesTheConsoleAndQueuesNothing) {
 // ---- Log ----
 
 TEST_F(ConsoleFormTest, EveryEntryIsOneLineInItsOwnColourTakenLiterally) {
+    open();
     const std::vector<std::pair<std::string, Rgb>> entries = {
         {"[14:05] 1018 INFO \"<b>bold</b> &amp; plain\"", kGreen},
         {"[14:05] 1019 ERROR \"That user is not logged on.\"", kRed},
@@ -393,6 +395,7 @@ TEST_F(ConsoleFormTest, EveryEntryIsOneLineInItsOwnColourTakenLiterally) {
 }
 
 TEST_F(ConsoleFormTest, NewLinesDoNotRecolourWhatTheUserSelected) {
+    open();
     log("[10:00] 1018 INFO \"first\"", kGreen);
     QTextCursor selection(logMemo()->document());
     selection.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -465,6 +468,15 @@ TEST_F(ConsoleFormTest, AReaderAtTheLimitKeepsTheLinesInViewWhileOldOnesAreDropp
     test::processEventsFor(20);
     EXPECT_EQ(topVisibleLine(), reading);
     EXPECT_EQ(logMemo()->document()->blockCount(), 50000);
+}
+
+TEST_F(ConsoleFormTest, LinesLoggedWhileHiddenAreAllShownUpToTheLimit) {
+    logLines(1, 50100);
+    open();
+    QTextDocument* document = logMemo()->document();
+    EXPECT_EQ(document->blockCount(), 50000);
+    EXPECT_EQ(document->firstBlock().text().toStdString(), numbered(101));
+    EXPECT_EQ(lastLine().toStdString(), numbered(50100));
 }
 
 TEST_F(ConsoleFormTest, AConsoleOpenedAfterLoggingHiddenShowsTheNewestLines) {
