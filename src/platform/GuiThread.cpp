@@ -28,42 +28,43 @@ public:
     }
 
     void post(std::function<void()> procedure) {
-        bool wake = false;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            wake = pending_.empty();
-            pending_.push_back(std::move(procedure));
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        const bool wake = pending_.empty();
+        pending_.push_back(std::move(procedure));
         if (wake) {
-            QCoreApplication::postEvent(this, new QEvent(kDrain));
+            wakeUp();
         }
     }
 
 protected:
     bool event(QEvent* event) override {
+        // The lock comes first: the event itself was made on the posting thread.
+        std::unique_lock<std::mutex> lock(mutex_);
         if (event->type() != kDrain) {
+            lock.unlock();
             return QObject::event(event);
+        }
+        if (pending_.empty()) {
+            return true;
         }
         // One procedure per event, and the next event is posted before it runs: a procedure
         // may open a dialog, whose nested event loop then goes on with the rest.
-        std::function<void()> procedure;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (pending_.empty()) {
-                return true;
-            }
-            procedure = std::move(pending_.front());
-            pending_.pop_front();
-            if (!pending_.empty()) {
-                QCoreApplication::postEvent(this, new QEvent(kDrain));
-            }
+        std::function<void()> procedure = std::move(pending_.front());
+        pending_.pop_front();
+        if (!pending_.empty()) {
+            wakeUp();
         }
+        lock.unlock();
         procedure();
         return true;
     }
 
 private:
     static constexpr QEvent::Type kDrain = QEvent::User;
+
+    void wakeUp() {  // with the mutex held
+        QCoreApplication::postEvent(this, new QEvent(kDrain));
+    }
 
     std::mutex mutex_;
     std::deque<std::function<void()>> pending_;
