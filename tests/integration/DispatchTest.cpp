@@ -1,5 +1,7 @@
 #include "GatewayFixture.h"
 
+#include <algorithm>
+
 #include "connection/TConnectionThread.h"
 #include "connection/TReadThread.h"
 #include "support/EventLoop.h"
@@ -115,6 +117,12 @@ TEST_F(GatewayFixture, LoginConfirmationIsNeverDroppedAsARepeatOfTheOldConnectio
     startSim(options);
     startClient(named("tesk", "secret"));
     ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    // Once the echo of the channel join has come, the login line is no longer the last
+    // one, and the same line again is taken as the connection's last line.
+    ASSERT_TRUE(waitUntil([&] {
+        return std::any_of(handlers.log.begin(), handlers.log.end(),
+                           [](const std::string& line) { return line.rfind("/join ", 0) == 0; });
+    }));
     sim->sendRawToAll("2010 NAME tesk\r\n");
     ASSERT_TRUE(waitUntil([&] { return handlers.log.back() == "2010 NAME tesk"; }));
     client->connection().Reconnect();
