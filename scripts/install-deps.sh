@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing TESK need, if any is missing.
+# Further packages given as arguments are installed along with them.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgtest-dev
-          libcanberra-dev libxcb1-dev desktop-file-utils)
+          libcanberra-dev libxcb1-dev desktop-file-utils "$@")
 
 missing=()
 for package in "${packages[@]}"; do
