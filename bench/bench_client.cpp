@@ -15,13 +15,13 @@
 #include <fstream>
 
 #include "GatewaySim.h"
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/TConnectionThread.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
-#include "ui/TConsoleForm.h"
-#include "ui/TMainForm.h"
+#include "ui/ConsoleForm.h"
+#include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/WatchListModel.h"
 
@@ -114,16 +114,16 @@ int main(int argc, char** argv) {
     list.assign(names);
     CommandQueue queue;
     NoSounds sounds;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainForm> form;
     TrayNotifier tray(
         sounds, [] { return false; }, [&form] { return form->statusCaption(); });
-    form = std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
-    TConsoleForm console(queue);
+    form = std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
+    ConsoleForm console(queue);
     // Lines of the benchmark's own bursts that reached the console; the client's polling
     // goes on meanwhile and is not counted.
     long logged = 0;
     form->setLogSink([&](const LogEntry& entry) {
-        console.AddToLog(entry);
+        console.addToLog(entry);
         if (entry.text.find("channel Bench") != std::string::npos) {
             logged += 2;  // the reply and its echo
         }

@@ -15,7 +15,7 @@ public:
 
     // The status button's caption and picture changed (or are re-shown): update the
     // button and set the tray tip to "TESK: " + caption with the normal tray image.
-    virtual void showStatus(const StatusDisplay& display) = 0;
+    virtual void displayStatus(const StatusDisplay& display) = 0;
 
     // Names of the watched users without the unread mark, in list order.
     virtual std::vector<std::string> namesToPoll() = 0;
@@ -45,10 +45,10 @@ struct LogEntry {
 class ServerLineHandlers {
 public:
     virtual ~ServerLineHandlers() = default;
-    virtual void AddToLog(const LogEntry& entry) = 0;
-    virtual void UpdateUser(ReaderState& state) = 0;
-    virtual void UpdateStats(ReaderState& state) = 0;
-    virtual void HandleWhisperLine(const std::string& line) = 0;
+    virtual void addToLog(const LogEntry& entry) = 0;
+    virtual void updateUser(ReaderState& state) = 0;
+    virtual void updateStats(ReaderState& state) = 0;
+    virtual void handleWhisperLine(const std::string& line) = 0;
 };
 
 }  // namespace tesk

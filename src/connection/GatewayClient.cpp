@@ -1,8 +1,8 @@
 #include "connection/GatewayClient.h"
 
-#include "connection/TConnectionThread.h"
-#include "connection/TReadThread.h"
-#include "connection/TWriteThread.h"
+#include "connection/CommandWriter.h"
+#include "connection/Connection.h"
+#include "connection/ServerLineReader.h"
 #include "platform/StopFlag.h"
 
 namespace tesk {
@@ -15,9 +15,9 @@ GatewayClient::GatewayClient(CommandQueue& queue, LiveSettings& settings, Connec
       timings_(timings),
       queue_(queue),
       stop_(std::make_shared<StopFlag>()),
-      replyTimer_(timings.replyTimeout, [this] { connection_->Reconnect(); }),
-      connection_(std::make_unique<TConnectionThread>(queue_, settings_, view_, replyTimer_,
-                                                      timings_, stop_)) {}
+      replyTimer_(timings.replyTimeout, [this] { connection_->reconnect(); }),
+      connection_(
+          std::make_unique<Connection>(queue_, settings_, view_, replyTimer_, timings_, stop_)) {}
 
 GatewayClient::~GatewayClient() {
     connection_->shutdown();  // raises the stop flag and closes the socket for good
@@ -31,11 +31,11 @@ void GatewayClient::start() {
     if (reader_) {
         return;
     }
-    reader_ = std::make_unique<TReadThread>(*connection_, queue_, view_, handlers_, replyTimer_,
-                                            stop_);
-    writer_ = std::make_unique<TWriteThread>(*connection_, queue_, replyTimer_,
-                                             timings_.writerPause, stop_);
-    connection_->Connect();
+    reader_ = std::make_unique<ServerLineReader>(*connection_, queue_, view_, handlers_,
+                                                 replyTimer_, stop_);
+    writer_ = std::make_unique<CommandWriter>(*connection_, queue_, replyTimer_,
+                                              timings_.writerPause, stop_);
+    connection_->connect();
 }
 
 }  // namespace tesk

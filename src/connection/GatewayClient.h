@@ -12,9 +12,9 @@ class ConnectionView;
 class LiveSettings;
 class ServerLineHandlers;
 class StopFlag;
-class TConnectionThread;
-class TReadThread;
-class TWriteThread;
+class Connection;
+class ServerLineReader;
+class CommandWriter;
 
 // The client side of the gateway in one piece: the reply timer, the connection and its
 // reader and writer threads, built and torn down in the right order, around a command
@@ -28,11 +28,11 @@ public:
     GatewayClient(const GatewayClient&) = delete;
     GatewayClient& operator=(const GatewayClient&) = delete;
 
-    // Starts the reader and the writer, then runs the first Connect.
+    // Starts the reader and the writer, then runs the first connect().
     void start();
 
     CommandQueue& queue() { return queue_; }
-    TConnectionThread& connection() { return *connection_; }
+    Connection& connection() { return *connection_; }
     GuiTimer& replyTimer() { return replyTimer_; }
 
 private:
@@ -43,9 +43,9 @@ private:
     CommandQueue& queue_;
     const std::shared_ptr<StopFlag> stop_;
     GuiTimer replyTimer_;
-    std::unique_ptr<TConnectionThread> connection_;
-    std::unique_ptr<TReadThread> reader_;
-    std::unique_ptr<TWriteThread> writer_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<ServerLineReader> reader_;
+    std::unique_ptr<CommandWriter> writer_;
 };
 
 }  // namespace tesk

@@ -1,8 +1,8 @@
 #include "connection/StatusCommands.h"
 
 #include "connection/CommandQueue.h"
+#include "connection/Connection.h"
 #include "connection/Protocol.h"
-#include "connection/TConnectionThread.h"
 
 namespace tesk {
 
@@ -53,17 +53,16 @@ StatusAction statusActionFor(StatusChoice choice, ConnectionStatus status) {
     return action;
 }
 
-void applyStatusAction(const StatusAction& action, TConnectionThread& connection,
-                       CommandQueue& queue) {
+void applyStatusAction(const StatusAction& action, Connection& connection, CommandQueue& queue) {
     for (const std::string& command : action.putFront) {
         queue.putFront(command, mark::kProgram);
     }
     if (action.connect) {
-        connection.Connect();
+        connection.connect();
     }
     if (action.goOfflineAndReset) {
-        connection.GoOffline();
-        connection.ResetWatchList();
+        connection.goOffline();
+        connection.resetWatchList();
     }
 }
 

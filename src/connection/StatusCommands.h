@@ -8,7 +8,7 @@
 namespace tesk {
 
 class CommandQueue;
-class TConnectionThread;
+class Connection;
 
 // What choosing an entry of the status menu asks for. "/away" and "/dnd" toggle the
 // gateway's modes, so sending one while in that mode ends it.
@@ -23,7 +23,6 @@ enum class StatusChoice { Online, Away, Dnd, Offline };
 StatusAction statusActionFor(StatusChoice choice, ConnectionStatus status);
 
 // Carries the action out on the connection and its queue.
-void applyStatusAction(const StatusAction& action, TConnectionThread& connection,
-                       CommandQueue& queue);
+void applyStatusAction(const StatusAction& action, Connection& connection, CommandQueue& queue);
 
 }  // namespace tesk

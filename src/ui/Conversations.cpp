@@ -40,35 +40,35 @@ Conversations::~Conversations() {
     }
 }
 
-TChatForm* Conversations::findChat(const std::string& name) const {
+ChatForm* Conversations::findChat(const std::string& name) const {
     return lookUp(chats_, windowKey(name, "ChatForm"));
 }
 
-TChatForm* Conversations::findOrMakeChat(const std::string& name) {
-    if (TChatForm* existing = findChat(name)) {
+ChatForm* Conversations::findOrMakeChat(const std::string& name) {
+    if (ChatForm* existing = findChat(name)) {
         return existing;
     }
-    auto* chat = new TChatForm(name, chatContext_);
+    auto* chat = new ChatForm(name, chatContext_);
     chat->setObjectName(QString::fromStdString(windowKey(name, "ChatForm")));
     chats_[windowKey(name, "ChatForm")] = chat;
     return chat;
 }
 
 void Conversations::openChat(const std::string& name) {
-    TChatForm* chat = findOrMakeChat(name);
+    ChatForm* chat = findOrMakeChat(name);
     chat->show();
     chat->raise();
     chat->activateWindow();
 }
 
-TStatsForm* Conversations::findStats(const std::string& name) const {
+StatsForm* Conversations::findStats(const std::string& name) const {
     return lookUp(stats_, windowKey(name, "StatsForm"));
 }
 
-void Conversations::HandleWhisperLine(const std::string& line) {
+void Conversations::handleWhisperLine(const std::string& line) {
     const WhisperLine whisper = splitWhisperLine(line);
     const int row = watchList_.find(whisper.partner);
-    TChatForm* chat = findChat(whisper.partner);
+    ChatForm* chat = findChat(whisper.partner);
     if (chat == nullptr) {
         chat = findOrMakeChat(whisper.partner);
         if (row < 0) {
@@ -96,13 +96,13 @@ void Conversations::HandleWhisperLine(const std::string& line) {
     chat->appendBody(QString::fromStdString(whisper.text), !whisper.incoming);
 }
 
-void Conversations::UpdateStats(ReaderState& state) {
+void Conversations::updateStats(ReaderState& state) {
     const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
     state.lastArgument = reply.lastArgument;
     const std::string key = windowKey(reply.name, "StatsForm");
-    TStatsForm* window = lookUp(stats_, key);
+    StatsForm* window = lookUp(stats_, key);
     if (window == nullptr) {
-        window = new TStatsForm(QString::fromStdString(reply.name));
+        window = new StatsForm(QString::fromStdString(reply.name));
         window->setObjectName(QString::fromStdString(key));
         stats_[key] = window;
         window->show();

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "connection/ConnectionView.h"
-#include "ui/TChatForm.h"
-#include "ui/TStatsForm.h"
+#include "ui/ChatForm.h"
+#include "ui/StatsForm.h"
 
 namespace tesk {
 
@@ -26,13 +26,13 @@ public:
     // Windows still open at exit go without saving their size.
     ~Conversations();
 
-    TChatForm* findChat(const std::string& name) const;
-    TChatForm* findOrMakeChat(const std::string& name);  // a new window stays hidden
+    ChatForm* findChat(const std::string& name) const;
+    ChatForm* findOrMakeChat(const std::string& name);   // a new window stays hidden
     void openChat(const std::string& name);              // the main window's Chat command
-    TStatsForm* findStats(const std::string& name) const;
+    StatsForm* findStats(const std::string& name) const;
 
-    void HandleWhisperLine(const std::string& line);
-    void UpdateStats(ReaderState& state);
+    void handleWhisperLine(const std::string& line);
+    void updateStats(ReaderState& state);
 
 private:
     ChatContext chatContext_;
@@ -41,8 +41,8 @@ private:
     SoundPlayer& sounds_;
     LiveSettings& settings_;
     std::function<bool()> mainWindowVisible_;
-    std::map<std::string, QPointer<TChatForm>> chats_;
-    std::map<std::string, QPointer<TStatsForm>> stats_;
+    std::map<std::string, QPointer<ChatForm>> chats_;
+    std::map<std::string, QPointer<StatsForm>> stats_;
 };
 
 }  // namespace tesk

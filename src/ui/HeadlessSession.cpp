@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/TConnectionThread.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "settings/IniFile.h"
@@ -57,7 +57,7 @@ void HeadlessSession::reportChangedRows() {
     }
 }
 
-void HeadlessSession::showStatus(const StatusDisplay& display) {
+void HeadlessSession::displayStatus(const StatusDisplay& display) {
     if (display.caption != shownStatus_) {
         shownStatus_ = display.caption;
         print("status: " + display.caption);
@@ -76,13 +76,13 @@ void HeadlessSession::showError(const std::string& message) {
     print("error: " + message);
 }
 
-void HeadlessSession::AddToLog(const LogEntry&) {}
+void HeadlessSession::addToLog(const LogEntry&) {}
 
-void HeadlessSession::UpdateUser(ReaderState& state) {
-    tesk::UpdateUser(watchList_, state, *this);
+void HeadlessSession::updateUser(ReaderState& state) {
+    tesk::updateUser(watchList_, state, *this);
 }
 
-void HeadlessSession::UpdateStats(ReaderState& state) {
+void HeadlessSession::updateStats(ReaderState& state) {
     const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
     state.lastArgument = reply.lastArgument;
     if (reply.heading) {
@@ -93,7 +93,7 @@ void HeadlessSession::UpdateStats(ReaderState& state) {
     }
 }
 
-void HeadlessSession::HandleWhisperLine(const std::string& line) {
+void HeadlessSession::handleWhisperLine(const std::string& line) {
     const WhisperLine whisper = splitWhisperLine(line);
     if (whisper.incoming) {
         print("whisper from " + whisper.partner + ": " + whisper.text);
@@ -129,7 +129,7 @@ int runHeadless(const StartOptions& options) {
     gateway->start();
     QCoreApplication::exec();
 
-    gateway->connection().GoOffline();
+    gateway->connection().goOffline();
     gateway.reset();
     IniFile ini(options.iniPath);
     writeWatchedNames(ini, watchList.names());

@@ -24,16 +24,16 @@ public:
                     std::function<QTime()> clock = &QTime::currentTime);
 
     // ConnectionView
-    void showStatus(const StatusDisplay& display) override;
+    void displayStatus(const StatusDisplay& display) override;
     std::vector<std::string> namesToPoll() override;
     void resetWatchRows() override;
     void showError(const std::string& message) override;
 
     // ServerLineHandlers
-    void AddToLog(const LogEntry& entry) override;
-    void UpdateUser(ReaderState& state) override;
-    void UpdateStats(ReaderState& state) override;
-    void HandleWhisperLine(const std::string& line) override;
+    void addToLog(const LogEntry& entry) override;
+    void updateUser(ReaderState& state) override;
+    void updateStats(ReaderState& state) override;
+    void handleWhisperLine(const std::string& line) override;
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;

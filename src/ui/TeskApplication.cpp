@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <memory>
 
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/TConnectionThread.h"
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 #include "platform/CanberraSoundPlayer.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -19,13 +19,13 @@
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowLayout.h"
-#include "ui/ProjectInfo.h"
-#include "ui/TAboutForm.h"
+#include "ui/AboutForm.h"
+#include "ui/AddUserForm.h"
+#include "ui/ConsoleForm.h"
 #include "ui/Conversations.h"
-#include "ui/TAddUserForm.h"
-#include "ui/TConsoleForm.h"
-#include "ui/TMainForm.h"
-#include "ui/TSettingsForm.h"
+#include "ui/MainForm.h"
+#include "ui/ProjectInfo.h"
+#include "ui/SettingsForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/AddUser.h"
 #include "watch/WatchListFile.h"
@@ -57,14 +57,13 @@ int runTesk(const StartOptions& options) {
     }
 
     CanberraSoundPlayer sounds;
-    std::unique_ptr<TMainForm> mainForm;
+    std::unique_ptr<MainForm> mainForm;
     TrayNotifier tray(
         sounds, [&settings] { return settings.snapshot().sounds; },
         [&mainForm] { return mainForm ? mainForm->statusCaption() : QString("Offline"); });
-    mainForm = std::make_unique<TMainForm>(watchList, settings, tray, options.iniPath);
-    TPingThread ping(
-        settings,
-        [&mainForm](const std::string& text) { mainForm->showPing(text); },
+    mainForm = std::make_unique<MainForm>(watchList, settings, tray, options.iniPath);
+    Pinger ping(
+        settings, [&mainForm](const std::string& text) { mainForm->showPing(text); },
         [&mainForm](const std::string& message) {
             QMessageBox::critical(mainForm->isVisible() ? mainForm.get() : nullptr, "Ping error",
                                   QString::fromStdString(message));
@@ -79,18 +78,18 @@ int runTesk(const StartOptions& options) {
     const auto status = [&gateway] {
         return gateway ? gateway->connection().status() : ConnectionStatus::None;
     };
-    TSettingsForm settingsForm(settings, options.iniPath, mainForm.get());
+    SettingsForm settingsForm(settings, options.iniPath, mainForm.get());
     settingsForm.setReconnect([&gateway] {
         if (gateway) {
-            gateway->connection().ReconnectIfOnline();
+            gateway->connection().reconnectIfOnline();
         }
     });
-    TConsoleForm console(queue);
+    ConsoleForm console(queue);
     const auto addUserNamed = [&](const std::string& name) {
         addWatchedUser(watchList, queue, status(), name);
     };
-    TAddUserForm addUser(addUserNamed, mainForm.get());
-    TAboutForm about(mainForm.get());
+    AddUserForm addUser(addUserNamed, mainForm.get());
+    AboutForm about(mainForm.get());
 
     ChatContext chatContext;
     chatContext.queue = &queue;
@@ -104,7 +103,7 @@ int runTesk(const StartOptions& options) {
     Conversations conversations(chatContext, watchList, tray, sounds, settings,
                                 [&mainForm] { return mainForm->isVisible(); });
     mainForm->attachConversations(&conversations);
-    mainForm->setLogSink([&console](const LogEntry& entry) { console.AddToLog(entry); });
+    mainForm->setLogSink([&console](const LogEntry& entry) { console.addToLog(entry); });
     mainForm->setWindowOpeners({[&addUser] { addUser.exec(); },
                                 [&settingsForm] { settingsForm.exec(); },
                                 [&console] {
@@ -117,7 +116,7 @@ int runTesk(const StartOptions& options) {
     tray.setMenu(mainForm->trayMenu());
     tray.show();
     QObject::connect(&tray, &TrayNotifier::toggleRequested, mainForm.get(),
-                     &TMainForm::toggleWindow);
+                     &MainForm::toggleWindow);
     QObject::connect(&tray, &TrayNotifier::raiseRequested, mainForm.get(), [&mainForm] {
         if (mainForm->isVisible()) {
             mainForm->raise();
@@ -128,7 +127,7 @@ int runTesk(const StartOptions& options) {
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, mainForm.get(),
-                     &TMainForm::exitProgram);
+                     &MainForm::exitProgram);
     QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
                      mainForm.get(), [&mainForm](QSessionManager&) { mainForm->exitProgram(); });
 

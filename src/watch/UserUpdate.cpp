@@ -4,7 +4,7 @@
 
 namespace tesk {
 
-void UpdateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer) {
+void updateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer) {
     // The whole argument must match: after "/w name text" no row is found.
     const int position = list.find(state.lastArgument);
     if (position < 0) {

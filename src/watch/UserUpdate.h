@@ -17,6 +17,6 @@ public:
 };
 
 // Applies one whois reply line to the row of the user named in the last command.
-void UpdateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer);
+void updateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer);
 
 }  // namespace tesk

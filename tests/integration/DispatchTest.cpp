@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "connection/TConnectionThread.h"
-#include "connection/TReadThread.h"
+#include "connection/Connection.h"
+#include "connection/ServerLineReader.h"
 #include "support/EventLoop.h"
 
 using namespace std::chrono_literals;
@@ -41,14 +41,14 @@ TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
     client->queue().putFront("/dnd", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return view.statuses.back() == "DND"; }));
 
-    client->connection().GoOffline();
+    client->connection().goOffline();
     ASSERT_FALSE(client->queue().entries().empty());
     EXPECT_EQ(client->queue().entries().front().text, "/dnd");
     EXPECT_EQ(view.statuses.back(), "Offline");
 
     // Back online, the mode is set again before anything else is sent.
     const std::size_t before = received().size();
-    client->connection().Connect();
+    client->connection().connect();
     ASSERT_TRUE(waitForStatus(ConnectionStatus::Dnd));
     EXPECT_EQ(received()[before + 2], "/dnd");
 }
@@ -72,7 +72,7 @@ TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
 TEST_F(GatewayFixture, ABurstLargerThanOneHandOverIsHandledInOrder) {
     ASSERT_TRUE(startWatchingAlice());
     const std::size_t before = handlers.userReplies.size();
-    const int replies = 3 * static_cast<int>(TReadThread::kMaxBurst);
+    const int replies = 3 * static_cast<int>(ServerLineReader::kMaxBurst);
     QByteArray burst;
     Lines expected;
     for (int i = 0; i < replies; ++i) {
@@ -125,7 +125,7 @@ TEST_F(GatewayFixture, LoginConfirmationIsNeverDroppedAsARepeatOfTheOldConnectio
     }));
     sim->sendRawToAll("2010 NAME tesk\r\n");
     ASSERT_TRUE(waitUntil([&] { return handlers.log.back() == "2010 NAME tesk"; }));
-    client->connection().Reconnect();
+    client->connection().reconnect();
     ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() == 2; }));
     EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
 }

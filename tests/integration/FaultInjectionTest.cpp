@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 #include "support/EventLoop.h"
 
 using namespace std::chrono_literals;

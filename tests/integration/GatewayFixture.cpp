@@ -1,6 +1,6 @@
 #include "GatewayFixture.h"
 
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 #include "support/EventLoop.h"
 
 using namespace std::chrono_literals;

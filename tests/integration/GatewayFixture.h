@@ -19,7 +19,9 @@ namespace tesk::test {
 // Records what the connection shows; never blocks (the error box is only noted).
 class RecordingView : public ConnectionView {
 public:
-    void showStatus(const StatusDisplay& display) override { statuses.push_back(display.caption); }
+    void displayStatus(const StatusDisplay& display) override {
+        statuses.push_back(display.caption);
+    }
     std::vector<std::string> namesToPoll() override { return names; }
     void resetWatchRows() override { ++resets; }
     void showError(const std::string& message) override { errors.push_back(message); }
@@ -32,12 +34,12 @@ public:
 
 class RecordingHandlers : public ServerLineHandlers {
 public:
-    void AddToLog(const LogEntry& entry) override { log.push_back(entry.text.substr(8)); }
-    void UpdateUser(ReaderState& state) override {
+    void addToLog(const LogEntry& entry) override { log.push_back(entry.text.substr(8)); }
+    void updateUser(ReaderState& state) override {
         userReplies.push_back(state.lastArgument + " <- " + state.currentLine);
     }
-    void UpdateStats(ReaderState& state) override { statsReplies.push_back(state.currentLine); }
-    void HandleWhisperLine(const std::string& line) override { whispers.push_back(line); }
+    void updateStats(ReaderState& state) override { statsReplies.push_back(state.currentLine); }
+    void handleWhisperLine(const std::string& line) override { whispers.push_back(line); }
 
     std::vector<std::string> log;
     std::vector<std::string> userReplies;

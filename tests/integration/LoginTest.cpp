@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackListener.h"
 
@@ -118,7 +118,7 @@ TEST_F(GatewayFixture, ForcedReconnectRetriesSilentlyUntilGoOffline) {
     timings.port = port;
     startClient(values, timings);
     ASSERT_TRUE(waitUntil([&] { return view.statuses.size() > 20; }));
-    client->connection().GoOffline();
+    client->connection().goOffline();
     processEventsFor(200);
     const auto shown = view.statuses.size();
     processEventsFor(200);
@@ -127,7 +127,7 @@ TEST_F(GatewayFixture, ForcedReconnectRetriesSilentlyUntilGoOffline) {
 }
 
 // A connect to a host that never answers must neither freeze the GUI thread nor run
-// twice when asked again; GoOffline cancels it without an error box.
+// twice when asked again; goOffline cancels it without an error box.
 TEST_F(GatewayFixture, HangingConnectKeepsTheGuiResponsiveAndMergesRequests) {
     SilentHost host;
     ConnectionTimings timings = fast();
@@ -139,14 +139,14 @@ TEST_F(GatewayFixture, HangingConnectKeepsTheGuiResponsiveAndMergesRequests) {
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(10);
-    client->connection().Connect();
-    client->connection().Connect();
+    client->connection().connect();
+    client->connection().connect();
     processEventsFor(300);
     ticker.stop();
     EXPECT_GE(ticks, 10);  // the GUI thread kept running
     if (!connected) {
         EXPECT_EQ(view.statuses, (Lines{"Connecting..."}));  // one attempt only
-        client->connection().GoOffline();
+        client->connection().goOffline();
         processEventsFor(300);
         EXPECT_TRUE(view.errors.empty());
         EXPECT_EQ(view.statuses.back(), "Offline");

@@ -8,8 +8,8 @@
 #include <regex>
 
 #include "WatchListWiring.h"
+#include "connection/Connection.h"
 #include "connection/GatewayDialect.h"
-#include "connection/TConnectionThread.h"
 #include "support/EventLoop.h"
 #include "watch/ServerReplies.h"
 #include "watch/WhoisReply.h"
@@ -98,7 +98,7 @@ TEST_F(GatewayFixture, PvpgnWithAnonymousAccessSaysSoInsteadOfConnecting) {
 
     // With an account the same client connects.
     settings.publish(pvpgnAccount());
-    client->connection().Connect();
+    client->connection().connect();
     EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
 }
 

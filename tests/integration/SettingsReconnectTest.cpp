@@ -1,6 +1,6 @@
 #include "GatewayFixture.h"
 
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 #include "support/EventLoop.h"
 
 namespace tesk::test {
@@ -21,7 +21,7 @@ TEST_F(GatewayFixture, ChangedGatewayWhileOnlineReconnectsThere) {
     SettingsValues moved = settings.snapshot();
     moved.gateway = "127.0.0.2";
     settings.publish(moved);
-    client->connection().ReconnectIfOnline();
+    client->connection().reconnectIfOnline();
     ASSERT_TRUE(waitUntil([&] { return second.receivedLines().size() >= 2; }));
     EXPECT_EQ(second.receivedLines().mid(0, 2), (QList<QByteArray>{"c", "anonymous"}));
     EXPECT_EQ(sim->connectionCount(), 1);
@@ -34,8 +34,8 @@ TEST_F(GatewayFixture, SavedSettingsWhileOfflineDoNotConnect) {
     startSim();
     startClient();
     ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
-    client->connection().GoOffline();
-    client->connection().ReconnectIfOnline();
+    client->connection().goOffline();
+    client->connection().reconnectIfOnline();
     processEventsFor(300);
     EXPECT_EQ(sim->connectionCount(), 1);
     EXPECT_EQ(client->connection().status(), ConnectionStatus::Offline);

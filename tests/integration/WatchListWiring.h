@@ -13,14 +13,14 @@ namespace tesk::test {
 class WatchListWiring : public ConnectionView, public ServerLineHandlers, public OnlineAnnouncer {
 public:
     explicit WatchListWiring(WatchListModel& list) : list_(list) {}
-    void showStatus(const StatusDisplay&) override {}
+    void displayStatus(const StatusDisplay&) override {}
     std::vector<std::string> namesToPoll() override { return list_.namesToPoll(); }
     void resetWatchRows() override { list_.resetAll(); }
     void showError(const std::string& message) override { errors.push_back(message); }
-    void AddToLog(const LogEntry&) override {}
-    void UpdateUser(ReaderState& state) override { tesk::UpdateUser(list_, state, *this); }
-    void UpdateStats(ReaderState&) override {}
-    void HandleWhisperLine(const std::string&) override {}
+    void addToLog(const LogEntry&) override {}
+    void updateUser(ReaderState& state) override { tesk::updateUser(list_, state, *this); }
+    void updateStats(ReaderState&) override {}
+    void handleWhisperLine(const std::string&) override {}
     void announceOnline(const std::string& name) override { announced.push_back(name); }
 
     std::vector<std::string> errors;

@@ -54,7 +54,7 @@ private:
 
 FakeEchoes::FakeEchoes() : state_(std::make_shared<State>()) {}
 
-TPingThread::EchoOpener FakeEchoes::opener() const {
+Pinger::EchoOpener FakeEchoes::opener() const {
     auto state = state_;
     return [state]() -> std::unique_ptr<EchoService> {
         std::lock_guard<std::mutex> lock(state->mutex);

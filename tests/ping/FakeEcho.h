@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 
 namespace tesk::test {
 
@@ -28,7 +28,7 @@ public:
 
     FakeEchoes();
 
-    TPingThread::EchoOpener opener() const;
+    Pinger::EchoOpener opener() const;
 
     void setCanOpen(bool canOpen);
     // Answers given in turn, then `standing` for every later request.

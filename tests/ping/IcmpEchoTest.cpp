@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 #include "platform/IcmpEcho.h"
 #include "platform/StopFlag.h"
 #include "settings/LiveSettings.h"
@@ -118,7 +118,7 @@ TEST(RealPingThread, DisplaysTheRoundTripToLoopback) {
     settings.publish(values);
     std::vector<std::string> displays;
     std::vector<std::string> errors;
-    tesk::TPingThread ping(
+    tesk::Pinger ping(
         settings, [&](const std::string& text) { displays.push_back(text); },
         [&](const std::string& message) { errors.push_back(message); }, {2000ms, 20ms});
     ping.setToolbarVisible(true);

@@ -13,9 +13,9 @@
 #include <QUrl>
 #include <vector>
 
+#include "ui/AboutForm.h"
 #include "ui/ImageList.h"
 #include "ui/ProjectInfo.h"
-#include "ui/TAboutForm.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void click(QWidget* widget, QPoint at = QPoint(-1, -1), Qt::MouseButton button =
 class AboutFormTest : public ::testing::Test {
 protected:
     std::vector<QUrl> opened;
-    TAboutForm form{nullptr, [this](const QUrl& url) { opened.push_back(url); }};
+    AboutForm form{nullptr, [this](const QUrl& url) { opened.push_back(url); }};
 
     template <typename T = QLabel>
     T* child(const char* name) {
@@ -247,7 +247,7 @@ TEST(AboutFormPlacement, ShownCentredOnTheDesktopNotOverItsParent) {
     QWidget owner;
     owner.setGeometry(0, 0, 200, 150);
     owner.show();
-    TAboutForm form(&owner, [](const QUrl&) {});
+    AboutForm form(&owner, [](const QUrl&) {});
     form.show();
     const QPoint centre = form.screen()->availableGeometry().center();
     EXPECT_LE((form.frameGeometry().center() - centre).manhattanLength(), 2);
@@ -280,7 +280,7 @@ TEST(ProjectTexts, WelcomeMessageHasItsNineLines) {
 
 TEST(ProjectTexts, WelcomeInvitesMailToTheAboutBoxAddress) {
     const QString line = project::welcomeMessage().split(QLatin1Char('\n')).value(7);
-    TAboutForm form(nullptr, [](const QUrl&) {});
+    AboutForm form(nullptr, [](const QUrl&) {});
     auto* link = form.findChild<QLabel*>(QStringLiteral("EmailLink"));
     ASSERT_NE(link, nullptr);
     EXPECT_TRUE(line.contains(link->text()));

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/TAddUserForm.h"
+#include "ui/AddUserForm.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ protected:
 
     std::vector<std::string> added;
     std::vector<Message> errors;
-    TAddUserForm form{[this](const std::string& name) { added.push_back(name); }};
+    AddUserForm form{[this](const std::string& name) { added.push_back(name); }};
 
     template <typename T>
     T* child(const char* name) {
@@ -191,7 +191,7 @@ TEST_F(AddUserFormTest, EmptyNameIsRefusedAndTheDialogStaysOpenWithItsFieldEmpty
 }
 
 TEST_F(AddUserFormTest, EmptyNameByDefaultShowsACriticalMessageBox) {
-    TAddUserForm plain([this](const std::string& name) { added.push_back(name); });
+    AddUserForm plain([this](const std::string& name) { added.push_back(name); });
     plain.show();
     QString caption;
     QString text;

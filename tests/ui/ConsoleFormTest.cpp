@@ -21,7 +21,7 @@
 #include "connection/CommandQueue.h"
 #include "support/EventLoop.h"
 #include "ui/CommandQueueModel.h"
-#include "ui/TConsoleForm.h"
+#include "ui/ConsoleForm.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string numbered(int n) {
 class ConsoleFormTest : public ::testing::Test {
 protected:
     CommandQueue queue;
-    TConsoleForm form{queue};
+    ConsoleForm form{queue};
 
     template <typename T>
     T* child(const char* name) {
@@ -82,13 +82,13 @@ protected:
 
     // One line, written on its own.
     void log(const std::string& text, Rgb colour = kBlack) {
-        form.AddToLog({text, colour});
+        form.addToLog({text, colour});
         QCoreApplication::processEvents();
     }
     // Lines that arrive together, written in one go.
     void logLines(int from, int to) {
         for (int n = from; n <= to; ++n) {
-            form.AddToLog({numbered(n), kBlack});
+            form.addToLog({numbered(n), kBlack});
         }
         QCoreApplication::processEvents();
     }
@@ -131,7 +131,7 @@ TEST_F(ConsoleFormTest, LogKeepsItsSelectionVisibleWithoutTheFocus) {
     theme.setColor(QPalette::Inactive, QPalette::Highlight, theme.color(QPalette::Window));
     theme.setColor(QPalette::Inactive, QPalette::HighlightedText, theme.color(QPalette::Text));
     QApplication::setPalette(theme);
-    TConsoleForm themed(queue);
+    ConsoleForm themed(queue);
     QApplication::setPalette(original);
 
     const QPalette palette = themed.findChild<QPlainTextEdit*>("LogMemo")->palette();
@@ -195,7 +195,7 @@ TEST_F(ConsoleFormTest, ClosingOnlyHidesAndTheLogGoesOnWhileHidden) {
 TEST_F(ConsoleFormTest, QueueListShowsTextsFrontFirstUnderItsHeadingAndKeepsTheMarks) {
     queue.putBack("/whois alice", mark::kProgram);
     queue.putBack("#TESK: Control Command", mark::kControl);
-    TConsoleForm late(queue);  // entries that were there before the window
+    ConsoleForm late(queue);  // entries that were there before the window
     queue.putFront("/away", mark::kConsole);
     QTreeView* list = late.findChild<QTreeView*>("CmdQueue");
     ASSERT_NE(list, nullptr);

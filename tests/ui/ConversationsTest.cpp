@@ -65,8 +65,8 @@ protected:
 
 TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
     mainVisible = false;
-    conversations->HandleWhisperLine("1004 WHISPER carol 0000 \"hi there\"");
-    TChatForm* chat = conversations->findChat("carol");
+    conversations->handleWhisperLine("1004 WHISPER carol 0000 \"hi there\"");
+    ChatForm* chat = conversations->findChat("carol");
     ASSERT_NE(chat, nullptr);
     EXPECT_TRUE(chat->isVisible());
     EXPECT_EQ(chat->windowTitle(), "Chat: carol");
@@ -77,8 +77,8 @@ TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
 }
 
 TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidden) {
-    conversations->HandleWhisperLine("1004 WHISPER bob 0000 \"ping\"");
-    TChatForm* chat = conversations->findChat("bob");
+    conversations->handleWhisperLine("1004 WHISPER bob 0000 \"ping\"");
+    ChatForm* chat = conversations->findChat("bob");
     ASSERT_NE(chat, nullptr);
     EXPECT_FALSE(chat->isVisible());
     EXPECT_EQ(list.row(list.find("bob")).state.image, image::kUnread);
@@ -86,7 +86,7 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
     EXPECT_EQ(tray.image(), -1);  // the main window is visible: no tray notice
 
     mainVisible = false;
-    conversations->HandleWhisperLine("1004 WHISPER bob 0000 \"again\"");
+    conversations->handleWhisperLine("1004 WHISPER bob 0000 \"again\"");
     EXPECT_EQ(tray.tip(), "TESK: New message from bob");
     EXPECT_EQ(tray.image(), image::kUnread);
     EXPECT_EQ(conversations->findChat("BOB"), chat);  // one window per partner
@@ -94,8 +94,8 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
 
 TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) {
     conversations->openChat("bob");
-    conversations->HandleWhisperLine("1010 WHISPER bob 0000 \"my words\"");
-    TChatForm* chat = conversations->findChat("bob");
+    conversations->handleWhisperLine("1010 WHISPER bob 0000 \"my words\"");
+    ChatForm* chat = conversations->findChat("bob");
     EXPECT_TRUE(chat->transcript().startsWith("me ("));
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_NE(list.row(list.find("bob")).state.image, image::kUnread);  // window on screen
@@ -107,9 +107,9 @@ TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) 
 }
 
 TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
-    conversations->HandleWhisperLine("1004 WHISPER tom_cat_1 0000 \"a\"");
-    conversations->HandleWhisperLine("1004 WHISPER TOM-CAT.1 0000 \"b\"");
-    TChatForm* chat = conversations->findChat("Tom-Cat.1");
+    conversations->handleWhisperLine("1004 WHISPER tom_cat_1 0000 \"a\"");
+    conversations->handleWhisperLine("1004 WHISPER TOM-CAT.1 0000 \"b\"");
+    ChatForm* chat = conversations->findChat("Tom-Cat.1");
     ASSERT_NE(chat, nullptr);
     EXPECT_EQ(chat->partnerName(), "tom_cat_1");
     EXPECT_EQ(chat->objectName(), "_tom_cat_1ChatForm");
@@ -118,8 +118,8 @@ TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
 
 TEST_F(ConversationsTest, SendingQueuesTheWhisperOrSaysNotConnected) {
     conversations->openChat("bob");
-    TChatForm* chat = conversations->findChat("bob");
-    chat->SendButtonClick();  // empty line: nothing
+    ChatForm* chat = conversations->findChat("bob");
+    chat->sendButtonClick();  // empty line: nothing
     EXPECT_EQ(queue.size(), 0u);
     EXPECT_TRUE(chat->transcript().isEmpty());
 
@@ -132,7 +132,7 @@ TEST_F(ConversationsTest, SendingQueuesTheWhisperOrSaysNotConnected) {
 
     status = ConnectionStatus::Offline;
     chat->msgEdit()->setText("later");
-    chat->SendButtonClick();
+    chat->sendButtonClick();
     EXPECT_EQ(queue.size(), 1u);
     EXPECT_EQ(chat->transcript(), "Not connected!");
     EXPECT_EQ(chat->msgEdit()->text(), "later");
@@ -140,7 +140,7 @@ TEST_F(ConversationsTest, SendingQueuesTheWhisperOrSaysNotConnected) {
 
 TEST_F(ConversationsTest, ChatWindowsRememberTheSizeOfTheLastOneClosed) {
     conversations->openChat("bob");
-    TChatForm* first = conversations->findChat("bob");
+    ChatForm* first = conversations->findChat("bob");
     EXPECT_EQ(first->size(), QSize(350, 250));
     first->resize(400, 300);
     first->close();
@@ -193,11 +193,11 @@ TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
         ReaderState state{"", echo[0], echo[1]};
         for (const char* line : {"1018 INFO \"alice's record:\"", "1018 INFO \"Normal: 1-2-0\""}) {
             state.currentLine = line;
-            conversations->UpdateStats(state);
+            conversations->updateStats(state);
         }
         EXPECT_EQ(state.lastArgument, "alice");
     }
-    TStatsForm* window = conversations->findStats("ALICE");
+    StatsForm* window = conversations->findStats("ALICE");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Statistics: alice");

@@ -9,13 +9,13 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/TConnectionThread.h"
 #include "platform/SoundPlayer.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
-#include "ui/TMainForm.h"
+#include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
@@ -48,8 +48,9 @@ QAction* entry(QMenu* menu, const QString& caption) {
 class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest()
-        : tray(sounds, [] { return false; }, [this] { return form->statusCaption(); }),
-          form(std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"))),
+        : tray(
+              sounds, [] { return false; }, [this] { return form->statusCaption(); }),
+          form(std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"))),
           gateway(queue, settings, *form, *form) {
         SettingsValues values;
         values.anonymous = false;
@@ -83,7 +84,7 @@ protected:
     LiveSettings settings;
     WatchListModel list;
     TrayNotifier tray;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainForm> form;
     GatewayClient gateway;
     std::vector<QString> opened;
 };
@@ -137,7 +138,7 @@ TEST_F(MainFormTest, ShowPingSurvivesARestartThroughTheToolbarLayout) {
     form->saveToolbarLayout(ini);
     ASSERT_TRUE(ini.flush());
 
-    TMainForm again(list, settings, tray, dir.filePath("Tesk.ini"));
+    MainForm again(list, settings, tray, dir.filePath("Tesk.ini"));
     EXPECT_TRUE(again.pingToolbar()->isHidden());
     again.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
     EXPECT_FALSE(again.pingToolbar()->isHidden());
@@ -148,7 +149,7 @@ TEST_F(MainFormTest, ShowPingSurvivesARestartThroughTheToolbarLayout) {
     other.writeInteger("Toolbar:PingToolbar", "Rev", 1999);
     other.writeInteger("Toolbar:PingToolbar", "Visible", 0);
     ASSERT_TRUE(other.flush());
-    TMainForm third(list, settings, tray, dir.filePath("Tesk.ini"));
+    MainForm third(list, settings, tray, dir.filePath("Tesk.ini"));
     third.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
     EXPECT_TRUE(third.pingToolbar()->isHidden());
 }
@@ -226,7 +227,7 @@ TEST_F(MainFormTest, AwayWhileInDndQueuesDndThenAway) {
 }
 
 TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
-    form->showStatus({"Connecting...", image::kOffline});
+    form->displayStatus({"Connecting...", image::kOffline});
     EXPECT_EQ(form->statusCaption(), "Connecting...");
     EXPECT_EQ(tray.tip(), "TESK: Connecting...");
     EXPECT_EQ(tray.image(), 2);

@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include "ping/Pinger.h"
 #include "platform/IcmpEcho.h"
 #include "platform/SoundPlayer.h"
-#include "ping/TPingThread.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "support/EventLoop.h"
-#include "ui/TMainForm.h"
+#include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/WatchListModel.h"
 
@@ -34,7 +34,7 @@ struct QuickEcho : EchoService {
     }
 };
 
-QAction* showPingEntry(TMainForm& form) {
+QAction* showPingEntry(MainForm& form) {
     for (QMenu* menu : form.findChildren<QMenu*>()) {
         for (QAction* action : menu->actions()) {
             if (action->text() == "Show Ping") {
@@ -55,10 +55,10 @@ TEST(PingDisplay, ShowPingMeasuresAndHidingRestoresTheTip) {
     values.gateway = "127.0.0.1";
     settings.publish(values);
     WatchListModel list;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainForm> form;
     TrayNotifier tray(sounds, [] { return false; }, [&form] { return form->statusCaption(); });
-    form = std::make_unique<TMainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
-    TPingThread ping(
+    form = std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
+    Pinger ping(
         settings, [&form](const std::string& text) { form->showPing(text); },
         [](const std::string&) {}, PingTimings{100ms, 50ms},
         [] { return std::make_unique<QuickEcho>(); });

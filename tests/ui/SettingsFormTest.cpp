@@ -23,7 +23,7 @@
 
 #include "settings/LiveSettings.h"
 #include "ui/Look.h"
-#include "ui/TSettingsForm.h"
+#include "ui/SettingsForm.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ protected:
 
     // The dialog over `path`, with the look switch, reconnect and message box recorded.
     void create() {
-        form = std::make_unique<TSettingsForm>(live, path);
+        form = std::make_unique<SettingsForm>(live, path);
         form->setLookSwitch([this](bool officeXp) { looks.push_back(officeXp); });
         form->setReconnect([this] {
             ++reconnects;
@@ -162,7 +162,7 @@ protected:
     int reconnects = 0;
     std::function<void()> onReconnect;
     std::vector<Message> errors;
-    std::unique_ptr<TSettingsForm> form;
+    std::unique_ptr<SettingsForm> form;
 };
 
 // ---- Frame and controls ----

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "GatewaySim.h"
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/TConnectionThread.h"
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
 #include "support/EventLoop.h"
@@ -26,15 +26,15 @@ struct NoSounds : SoundPlayer {
 class WhisperWiring : public ConnectionView, public ServerLineHandlers {
 public:
     explicit WhisperWiring(Conversations*& conversations) : conversations_(conversations) {}
-    void showStatus(const StatusDisplay&) override {}
+    void displayStatus(const StatusDisplay&) override {}
     std::vector<std::string> namesToPoll() override { return {}; }
     void resetWatchRows() override {}
     void showError(const std::string&) override {}
-    void AddToLog(const LogEntry&) override {}
-    void UpdateUser(ReaderState&) override {}
-    void UpdateStats(ReaderState&) override {}
-    void HandleWhisperLine(const std::string& line) override {
-        conversations_->HandleWhisperLine(line);
+    void addToLog(const LogEntry&) override {}
+    void updateUser(ReaderState&) override {}
+    void updateStats(ReaderState&) override {}
+    void handleWhisperLine(const std::string& line) override {
+        conversations_->handleWhisperLine(line);
     }
 
 private:
@@ -79,9 +79,9 @@ TEST(WhispersAgainstTheSimulator, TranscriptsHoldBothSidesInOrder) {
 
     sim.whisperToAll("alice", "hello there");
     ASSERT_TRUE(test::waitUntil([&] { return chats.findChat("alice") != nullptr; }));
-    TChatForm* alice = chats.findChat("alice");
+    ChatForm* alice = chats.findChat("alice");
     alice->msgEdit()->setText("hi alice");
-    alice->SendButtonClick();
+    alice->sendButtonClick();
     sim.whisperToAll("bob", "psst");
     ASSERT_TRUE(test::waitUntil([&] { return alice->transcript().contains("hi alice"); }));
     sim.whisperToAll("alice", "bye");

@@ -93,31 +93,31 @@ struct RecordingAnnouncer : OnlineAnnouncer {
 
 }  // namespace
 
-TEST(UpdateUser, AppliesTheReplyToTheNamedRowAndAnnouncesItsStoredName) {
+TEST(updateUser, AppliesTheReplyToTheNamedRowAndAnnouncesItsStoredName) {
     WatchListModel list;
     list.assign({"Alice", "bob"});
     RecordingAnnouncer announcer;
     ReaderState state{"1019 ERROR \"That user is not logged on.\"", "/whois", "ALICE"};
-    UpdateUser(list, state, announcer);
+    updateUser(list, state, announcer);
     EXPECT_EQ(list.row(0).state.image, image::kOffline);
     EXPECT_EQ(state.lastCommand, "");
 
     state = {"1018 INFO \"Alice is using Starcraft in the channel Foo.\"", "/whois", "alice"};
-    UpdateUser(list, state, announcer);
+    updateUser(list, state, announcer);
     EXPECT_EQ(list.row(0).state.image, image::kOnline);
     EXPECT_EQ(list.row(0).state.place, "channel: Foo");
     EXPECT_EQ(announcer.announced, (Names{"Alice"}));
     EXPECT_EQ(state.lastCommand, "/whois");
 }
 
-TEST(UpdateUser, RepliesToAWhisperOrForAnUnknownNameChangeNothing) {
+TEST(updateUser, RepliesToAWhisperOrForAnUnknownNameChangeNothing) {
     WatchListModel list;
     list.assign({"bob"});
     RecordingAnnouncer announcer;
     ReaderState whisper{"1019 ERROR \"That user is not logged on.\"", "/w", "bob hello"};
-    UpdateUser(list, whisper, announcer);
+    updateUser(list, whisper, announcer);
     ReaderState deleted{"1018 INFO \"carol is using Chat in the channel X.\"", "/whois", "carol"};
-    UpdateUser(list, deleted, announcer);
+    updateUser(list, deleted, announcer);
     EXPECT_EQ(list.row(0).state.image, image::kUnknown);
     EXPECT_EQ(whisper.lastCommand, "/w");
     EXPECT_TRUE(announcer.announced.empty());

@@ -1,15 +1,14 @@
-#include "connection/TWriteThread.h"
+#include "connection/CommandWriter.h"
 
 #include "connection/CommandQueue.h"
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 #include "platform/GuiTimer.h"
 #include "platform/StopFlag.h"
 
 namespace tesk {
 
-TWriteThread::TWriteThread(TConnectionThread& connection, CommandQueue& queue,
-                           GuiTimer& replyTimer, std::chrono::milliseconds pause,
-                           std::shared_ptr<StopFlag> stop)
+CommandWriter::CommandWriter(Connection& connection, CommandQueue& queue, GuiTimer& replyTimer,
+                             std::chrono::milliseconds pause, std::shared_ptr<StopFlag> stop)
     : connection_(connection),
       queue_(queue),
       replyTimer_(replyTimer),
@@ -17,11 +16,11 @@ TWriteThread::TWriteThread(TConnectionThread& connection, CommandQueue& queue,
       stop_(std::move(stop)),
       thread_([this] { run(); }) {}
 
-TWriteThread::~TWriteThread() {
+CommandWriter::~CommandWriter() {
     thread_.join();
 }
 
-void TWriteThread::run() {
+void CommandWriter::run() {
     while (!stop_->raised()) {
         // Read the wake count before looking: a change after this point ends the wait.
         const std::uint64_t seen = queue_.wakeCount();

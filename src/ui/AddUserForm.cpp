@@ -1,4 +1,4 @@
-#include "ui/TAddUserForm.h"
+#include "ui/AddUserForm.h"
 #include "ui/DialogParts.h"
 
 #include <QFrame>
@@ -21,7 +21,7 @@ void showCritical(QWidget* parent, const QString& caption, const QString& text) 
 
 }  // namespace
 
-TAddUserForm::TAddUserForm(AddUser addUser, QWidget* parent)
+AddUserForm::AddUserForm(AddUser addUser, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       addUser_(std::move(addUser)),
@@ -58,16 +58,16 @@ TAddUserForm::TAddUserForm(AddUser addUser, QWidget* parent)
     ok->setGeometry(241, 89, 75, 25);
     // The only button is the default one, so Enter in the name field means OK.
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TAddUserForm::okButtonClick);
+    connect(ok, &QPushButton::clicked, this, &AddUserForm::okButtonClick);
 
     setTabOrder(userEdit_, ok);
 }
 
-void TAddUserForm::setErrorBox(ErrorBox errorBox) {
+void AddUserForm::setErrorBox(ErrorBox errorBox) {
     errorBox_ = std::move(errorBox);
 }
 
-void TAddUserForm::showEvent(QShowEvent* event) {
+void AddUserForm::showEvent(QShowEvent* event) {
     userEdit_->clear();
     userEdit_->setFocus();
     // Centred on the desktop, not over the window that opened it.
@@ -79,7 +79,7 @@ void TAddUserForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TAddUserForm::okButtonClick() {
+void AddUserForm::okButtonClick() {
     const QString name = userEdit_->text();
     if (name.isEmpty()) {
         errorBox_(this, QStringLiteral("Error"),

@@ -21,7 +21,7 @@ struct PingTimings {
 
 // Measures the round trip to the gateway with one ICMP echo about every second while the
 // ping toolbar is visible, and hands each result to the GUI thread. Created asleep.
-class TPingThread {
+class Pinger {
 public:
     using Display = std::function<void(const std::string& pingText)>;
     using ErrorReport = std::function<void(const std::string& message)>;
@@ -34,11 +34,11 @@ public:
 
     // `display` and `error` run on the GUI thread while the ping thread waits; both are
     // copied into each hand-over, so they must only refer to objects that outlive it.
-    TPingThread(LiveSettings& settings, Display display, ErrorReport error,
-                PingTimings timings = {}, EchoOpener openEcho = defaultEchoOpener());
-    ~TPingThread();  // stops and joins; an echo under way is abandoned at once
-    TPingThread(const TPingThread&) = delete;
-    TPingThread& operator=(const TPingThread&) = delete;
+    Pinger(LiveSettings& settings, Display display, ErrorReport error, PingTimings timings = {},
+           EchoOpener openEcho = defaultEchoOpener());
+    ~Pinger();  // stops and joins; an echo under way is abandoned at once
+    Pinger(const Pinger&) = delete;
+    Pinger& operator=(const Pinger&) = delete;
 
     // Called on the GUI thread whenever the ping toolbar is shown or hidden. Showing it
     // wakes the thread if it sleeps; hiding takes effect before the next measurement.

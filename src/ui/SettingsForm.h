@@ -17,14 +17,14 @@ namespace tesk {
 // so the workers always read what the dialog shows. Every close (OK, Cancel, Esc, the
 // close box) reloads the controls from the file, so edits that were not saved with OK
 // are dropped again, together with a look that was only tried out.
-class TSettingsForm : public QDialog {
+class SettingsForm : public QDialog {
     Q_OBJECT
 public:
     using ErrorBox =
         std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
 
     // Loads the file into the controls; a stored Office XP look is switched on here.
-    TSettingsForm(LiveSettings& live, QString iniPath, QWidget* parent = nullptr);
+    SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent = nullptr);
 
     // Run after OK has saved the file and before the dialog closes, so that a changed
     // gateway or account takes effect while connected.

@@ -22,7 +22,7 @@ class Conversations;
 class GatewayClient;
 class IniFile;
 class LiveSettings;
-class TPingThread;
+class Pinger;
 class TrayNotifier;
 class WatchListModel;
 
@@ -30,21 +30,21 @@ class WatchListModel;
 // and "Program" menus, and the tray menu. Closing it only hides it until the exit flag
 // is set; then it goes offline, saves the watch list, its geometry and the toolbar layout
 // and ends the program. The connection talks to the windows through this class.
-class TMainForm : public QMainWindow,
-                  public ConnectionView,
-                  public ServerLineHandlers,
-                  public OnlineAnnouncer {
+class MainForm : public QMainWindow,
+                 public ConnectionView,
+                 public ServerLineHandlers,
+                 public OnlineAnnouncer {
     Q_OBJECT
 public:
     using UrlOpener = std::function<void(const QUrl&)>;
 
-    TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
-              QString iniPath, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray, QString iniPath,
+             QWidget* parent = nullptr);
+    ~MainForm() override;
 
     void attachGateway(GatewayClient* gateway) { gateway_ = gateway; }
     void attachConversations(Conversations* conversations) { conversations_ = conversations; }
-    void attachPing(TPingThread* ping) { ping_ = ping; }
+    void attachPing(Pinger* ping) { ping_ = ping; }
 
     // The ping thread's display: the label and the tray tip's " (...) " part.
     void showPing(const std::string& pingText);
@@ -84,16 +84,16 @@ public:
     void chooseStatus(StatusChoice choice);
 
     // ConnectionView
-    void showStatus(const StatusDisplay& display) override;
+    void displayStatus(const StatusDisplay& display) override;
     std::vector<std::string> namesToPoll() override;
     void resetWatchRows() override;
     void showError(const std::string& message) override;
 
     // ServerLineHandlers
-    void AddToLog(const LogEntry& entry) override;
-    void UpdateUser(ReaderState& state) override;
-    void UpdateStats(ReaderState& state) override;
-    void HandleWhisperLine(const std::string& line) override;
+    void addToLog(const LogEntry& entry) override;
+    void updateUser(ReaderState& state) override;
+    void updateStats(ReaderState& state) override;
+    void handleWhisperLine(const std::string& line) override;
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;
@@ -114,14 +114,14 @@ private:
     ConnectionStatus connectionStatus() const;
     std::vector<int> selectedRows() const;
     std::string firstSelectedName() const;
-    void UserListSelectionChanged();
-    void UserListClick();
+    void userListSelectionChanged();
+    void userListClick();
     void deleteSelected();
     void openChatForSelection();
     void requestStats(std::initializer_list<const char*> codes);
     void openPlayerProfile();
     void queueFront(const std::string& command);
-    void PingToolbarVisibleChanged(bool visible);
+    void pingToolbarVisibleChanged(bool visible);
     bool saveOnExit();
 
     WatchListModel& watchList_;
@@ -130,7 +130,7 @@ private:
     const QString iniPath_;
     GatewayClient* gateway_ = nullptr;
     Conversations* conversations_ = nullptr;
-    TPingThread* ping_ = nullptr;
+    Pinger* ping_ = nullptr;
     UrlOpener openUrl_;
     WindowOpeners openers_;
     std::function<void(const LogEntry&)> logSink_;

@@ -1,4 +1,4 @@
-#include "ui/TChatForm.h"
+#include "ui/ChatForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,7 +29,7 @@ const QColor kIncomingColour(11, 119, 14);
 const QColor kOwnColour(7, 62, 122);
 }  // namespace
 
-TChatForm::TChatForm(std::string partnerName, ChatContext context, QWidget* parent)
+ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       partnerName_(std::move(partnerName)),
@@ -52,8 +52,8 @@ TChatForm::TChatForm(std::string partnerName, ChatContext context, QWidget* pare
 
     msgEdit_->setObjectName("MsgEdit");
     msgEdit_->setFixedHeight(24);
-    new KeyHandler(msgEdit_, {{Qt::Key_Return, [this] { SendButtonClick(); }},
-                              {Qt::Key_Enter, [this] { SendButtonClick(); }},
+    new KeyHandler(msgEdit_, {{Qt::Key_Return, [this] { sendButtonClick(); }},
+                              {Qt::Key_Enter, [this] { sendButtonClick(); }},
                               {Qt::Key_Escape, [this] { close(); }}});
 
     auto* layout = new QVBoxLayout(this);
@@ -65,7 +65,7 @@ TChatForm::TChatForm(std::string partnerName, ChatContext context, QWidget* pare
     setTabOrder(msgEdit_, chatMemo_);
 }
 
-void TChatForm::buildToolbar() {
+void ChatForm::buildToolbar() {
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -80,7 +80,7 @@ void TChatForm::buildToolbar() {
     send->setToolTip(QString());
     qobject_cast<QToolButton*>(toolbar->widgetForAction(send))
         ->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(send, &QAction::triggered, this, &TChatForm::SendButtonClick);
+    connect(send, &QAction::triggered, this, &ChatForm::sendButtonClick);
     toolbar->addSeparator();
     QAction* add = toolbar->addAction(images::icon(images::kSheet), "Add");
     add->setObjectName("AddUserButton");
@@ -113,7 +113,7 @@ void TChatForm::buildToolbar() {
             context_.openUrl(QUrl(playerProfileUrl(partnerName_), QUrl::StrictMode));
         }
     });
-    connect(statsMenu_, &QMenu::aboutToShow, this, &TChatForm::StatsButtonClick);
+    connect(statsMenu_, &QMenu::aboutToShow, this, &ChatForm::statsButtonClick);
 
     auto* stats = new QToolButton(toolbar);
     stats->setObjectName("StatsButton");
@@ -128,7 +128,7 @@ void TChatForm::buildToolbar() {
     box->addWidget(toolbar);
 }
 
-void TChatForm::StatsButtonClick() {
+void ChatForm::statsButtonClick() {
     const bool warcraftIII = isWarcraftIIIName(partnerName_);
     for (QAction* action : statsMenu_->actions()) {
         const QString name = action->objectName();
@@ -140,21 +140,21 @@ void TChatForm::StatsButtonClick() {
     }
 }
 
-void TChatForm::requestStats(const std::vector<const char*>& codes) {
+void ChatForm::requestStats(const std::vector<const char*>& codes) {
     for (const char* code : codes) {
         context_.queue->putFront(statsCommand(partnerName_, code), mark::kProgram);
     }
 }
 
-void TChatForm::SendButtonClick() {
+void ChatForm::sendButtonClick() {
     if (msgEdit_->text().isEmpty()) {
         return;
     }
     if (!isOffline(context_.status())) {
         // The transcript shows the whisper when the gateway confirms it.
-        context_.queue->putFront(protocol::kWhisperPrefix + partnerName_ + " " +
-                                     msgEdit_->text().toStdString(),
-                                 mark::kProgram);
+        context_.queue->putFront(
+            protocol::kWhisperPrefix + partnerName_ + " " + msgEdit_->text().toStdString(),
+            mark::kProgram);
         msgEdit_->clear();
     } else {
         appendNotice(chatMemo_, "Not connected!");
@@ -162,25 +162,25 @@ void TChatForm::SendButtonClick() {
     chatMemo_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
 }
 
-void TChatForm::appendHeader(const QString& speaker, const QTime& time) {
-    appendParagraph(chatMemo_, speaker + " (" + time.toString("hh:mm") + ")", kHeaderColour,
-                    true, 0);
+void ChatForm::appendHeader(const QString& speaker, const QTime& time) {
+    appendParagraph(chatMemo_, speaker + " (" + time.toString("hh:mm") + ")", kHeaderColour, true,
+                    0);
 }
 
-void TChatForm::appendBody(const QString& text, bool ownWhisper) {
+void ChatForm::appendBody(const QString& text, bool ownWhisper) {
     appendParagraph(chatMemo_, text, ownWhisper ? kOwnColour : kIncomingColour, false, 8);
 }
 
-QString TChatForm::transcript() const {
+QString ChatForm::transcript() const {
     return chatMemo_->toPlainText();
 }
 
-void TChatForm::showEvent(QShowEvent* event) {
+void ChatForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     msgEdit_->setFocus();
 }
 
-void TChatForm::closeEvent(QCloseEvent* event) {
+void ChatForm::closeEvent(QCloseEvent* event) {
     IniFile ini(context_.iniPath);
     writeChatFormSize(ini, {width(), height()});
     // Only the size is lost when it cannot be saved: say so, but let the window close.

@@ -1,4 +1,4 @@
-#include "ui/TAboutForm.h"
+#include "ui/AboutForm.h"
 #include "ui/DialogParts.h"
 
 #include <QDesktopServices>
@@ -55,7 +55,7 @@ void setTextColor(QWidget* widget, const QColor& color) {
 
 }  // namespace
 
-TAboutForm::TAboutForm(QWidget* parent, UrlOpener opener)
+AboutForm::AboutForm(QWidget* parent, UrlOpener opener)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       opener_(opener ? std::move(opener)
@@ -117,7 +117,7 @@ TAboutForm::TAboutForm(QWidget* parent, UrlOpener opener)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
+bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == emailLink_ || watched == webpageLink_)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -135,7 +135,7 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TAboutForm::showEvent(QShowEvent* event) {
+void AboutForm::showEvent(QShowEvent* event) {
     // Centred on the desktop, not over the window that opened it.
     if (const QScreen* where = screen()) {
         QRect frame = frameGeometry();

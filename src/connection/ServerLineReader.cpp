@@ -1,19 +1,19 @@
-#include "connection/TReadThread.h"
+#include "connection/ServerLineReader.h"
 
 #include <QTime>
 
 #include "connection/CommandQueue.h"
+#include "connection/Connection.h"
 #include "connection/Protocol.h"
-#include "connection/TConnectionThread.h"
 #include "platform/GuiThread.h"
 #include "platform/GuiTimer.h"
 #include "platform/StopFlag.h"
 
 namespace tesk {
 
-TReadThread::TReadThread(TConnectionThread& connection, CommandQueue& queue, ConnectionView& view,
-                         ServerLineHandlers& handlers, GuiTimer& replyTimer,
-                         std::shared_ptr<StopFlag> stop)
+ServerLineReader::ServerLineReader(Connection& connection, CommandQueue& queue,
+                                   ConnectionView& view, ServerLineHandlers& handlers,
+                                   GuiTimer& replyTimer, std::shared_ptr<StopFlag> stop)
     : connection_(connection),
       queue_(queue),
       view_(view),
@@ -22,11 +22,11 @@ TReadThread::TReadThread(TConnectionThread& connection, CommandQueue& queue, Con
       stop_(std::move(stop)),
       thread_([this] { run(); }) {}
 
-TReadThread::~TReadThread() {
+ServerLineReader::~ServerLineReader() {
     thread_.join();
 }
 
-void TReadThread::run() {
+void ServerLineReader::run() {
     TcpClient& client = connection_.client();
     std::uint64_t readingGeneration = 0;
     while (!stop_->raised()) {
@@ -66,7 +66,7 @@ void TReadThread::run() {
     }
 }
 
-void TReadThread::collect(const std::string& received, std::vector<Arrival>& burst) {
+void ServerLineReader::collect(const std::string& received, std::vector<Arrival>& burst) {
     // Echoes the server did not send come first, where the classic gateway puts them.
     for (std::string& echo : connection_.dialect().takeEchoes()) {
         admit(std::move(echo), std::nullopt, burst);
@@ -74,8 +74,8 @@ void TReadThread::collect(const std::string& received, std::vector<Arrival>& bur
     admit(connection_.dialect().toClassic(received), received, burst);
 }
 
-void TReadThread::admit(std::string line, std::optional<std::string> received,
-                        std::vector<Arrival>& burst) {
+void ServerLineReader::admit(std::string line, std::optional<std::string> received,
+                             std::vector<Arrival>& burst) {
     if (line == state_.currentLine) {
         return;
     }
@@ -83,7 +83,7 @@ void TReadThread::admit(std::string line, std::optional<std::string> received,
     burst.push_back({std::move(line), std::move(previous), std::move(received)});
 }
 
-void TReadThread::deliver(std::vector<Arrival> lines, std::uint64_t generation) {
+void ServerLineReader::deliver(std::vector<Arrival> lines, std::uint64_t generation) {
     if (lines.empty()) {
         return;
     }
@@ -113,7 +113,7 @@ void TReadThread::deliver(std::vector<Arrival> lines, std::uint64_t generation) 
     }
 }
 
-void TReadThread::handleOnGui(Burst& burst) {
+void ServerLineReader::handleOnGui(Burst& burst) {
     const QTime now = QTime::currentTime();
     for (; burst.next < burst.lines.size(); ++burst.next) {
         const Arrival& arrival = burst.lines[burst.next];
@@ -121,7 +121,7 @@ void TReadThread::handleOnGui(Burst& burst) {
         state.currentLine = arrival.line;
         if (arrival.received) {
             // The log shows the line as the server sent it.
-            handlers_.AddToLog({timeStampedLogText(*arrival.received, now.hour(), now.minute()),
+            handlers_.addToLog({timeStampedLogText(*arrival.received, now.hour(), now.minute()),
                                 logColourOf(*arrival.received)});
         }
         const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
@@ -133,13 +133,13 @@ void TReadThread::handleOnGui(Burst& burst) {
                 break;
             }
             case LineCase::WhoisReply:
-                handlers_.UpdateUser(state);
+                handlers_.updateUser(state);
                 break;
             case LineCase::StatsReply:
-                handlers_.UpdateStats(state);
+                handlers_.updateStats(state);
                 break;
             case LineCase::Whisper:
-                handlers_.HandleWhisperLine(arrival.line);
+                handlers_.handleWhisperLine(arrival.line);
                 break;
             case LineCase::Unrecognised:
                 break;
@@ -150,28 +150,28 @@ void TReadThread::handleOnGui(Burst& burst) {
     }
 }
 
-void TReadThread::react(LineCase reaction, const std::string& previous) {
+void ServerLineReader::react(LineCase reaction, const std::string& previous) {
     switch (reaction) {
         case LineCase::LoginAccepted:
             state_.lastCommand.clear();
             connection_.setStatus(ConnectionStatus::Online);
-            connection_.ShowStatus();
+            connection_.showStatus();
             queue_.wake();
             break;
         case LineCase::AwayOn:
             connection_.setStatus(ConnectionStatus::Away);
-            connection_.ShowStatus();
+            connection_.showStatus();
             break;
         case LineCase::DndOn:
             connection_.setStatus(ConnectionStatus::Dnd);
-            connection_.ShowStatus();
+            connection_.showStatus();
             break;
         case LineCase::ModeOff:
             connection_.setStatus(ConnectionStatus::Online);
-            connection_.ShowStatus();
+            connection_.showStatus();
             break;
         case LineCase::Flooding:
-            connection_.Reconnect();
+            connection_.reconnect();
             // Send the command again that the gateway was answering. Only a command echo
             // is a command: any other line would reach the channel as chat.
             if (startsWith(previous, "/")) {
@@ -189,9 +189,9 @@ void TReadThread::react(LineCase reaction, const std::string& previous) {
     }
 }
 
-void TReadThread::refuse(const char* message) {
-    connection_.GoOffline();
-    connection_.ResetWatchList();
+void ServerLineReader::refuse(const char* message) {
+    connection_.goOffline();
+    connection_.resetWatchList();
     gui_thread::runAndWait([this, message] { view_.showError(message); }, stop_);
 }
 

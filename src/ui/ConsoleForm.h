@@ -19,13 +19,13 @@ class CommandQueue;
 // hides it. Lines appear on the next turn of the event loop; while the console is hidden
 // they wait (the newest kMaxLogLines of them) and are written when it is shown, because
 // the log's text view keeps a layout for every line it was handed one at a time.
-class TConsoleForm : public QWidget {
+class ConsoleForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMaxLogLines = 50000;
 
-    explicit TConsoleForm(CommandQueue& queue, QWidget* parent = nullptr);
-    void AddToLog(const LogEntry& entry);
+    explicit ConsoleForm(CommandQueue& queue, QWidget* parent = nullptr);
+    void addToLog(const LogEntry& entry);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +34,7 @@ protected:
 private:
     static constexpr std::size_t kMostPendingLines = 4096;
 
-    void CmdEditEnter();
+    void cmdEditEnter();
     void writePendingLog();
     void dropOldestLines(int count);
 

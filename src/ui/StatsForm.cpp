@@ -1,4 +1,4 @@
-#include "ui/TStatsForm.h"
+#include "ui/StatsForm.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 
 namespace tesk {
 
-TStatsForm::TStatsForm(const QString& userName, QWidget* parent)
+StatsForm::StatsForm(const QString& userName, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -41,18 +41,18 @@ TStatsForm::TStatsForm(const QString& userName, QWidget* parent)
     ok->setFocus();
 }
 
-void TStatsForm::addHeading(const QString& heading) {
+void StatsForm::addHeading(const QString& heading) {
     if (!statsMemo_->document()->isEmpty()) {
         appendParagraph(statsMemo_, QString(), Qt::black, true, 0);
     }
     appendParagraph(statsMemo_, heading, Qt::black, true, 0);
 }
 
-void TStatsForm::addLine(const QString& line) {
+void StatsForm::addLine(const QString& line) {
     appendParagraph(statsMemo_, line, Qt::black, false, 8);
 }
 
-QString TStatsForm::text() const {
+QString StatsForm::text() const {
     return statsMemo_->toPlainText();
 }
 

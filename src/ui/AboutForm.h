@@ -11,13 +11,13 @@ namespace tesk {
 // The about box: name, version, rights, contact address, home page, acknowledgements and
 // licence. Created once and hidden; exec() shows it modally and OK or closing hides it.
 // Clicking a link hands its address to the opener and leaves the box open.
-class TAboutForm : public QDialog {
+class AboutForm : public QDialog {
     Q_OBJECT
 public:
     using UrlOpener = std::function<void(const QUrl&)>;
 
     // An empty opener means QDesktopServices::openUrl.
-    explicit TAboutForm(QWidget* parent = nullptr, UrlOpener opener = {});
+    explicit AboutForm(QWidget* parent = nullptr, UrlOpener opener = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,4 @@
-#include "connection/TConnectionThread.h"
+#include "connection/Connection.h"
 
 #include <ctime>
 #include <random>
@@ -12,25 +12,24 @@
 
 namespace tesk {
 
-TConnectionThread::TConnectionThread(CommandQueue& queue, LiveSettings& settings,
-                                     ConnectionView& view, GuiTimer& replyTimer,
-                                     const ConnectionTimings& timings,
-                                     std::shared_ptr<StopFlag> stop)
+Connection::Connection(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
+                       GuiTimer& replyTimer, const ConnectionTimings& timings,
+                       std::shared_ptr<StopFlag> stop)
     : queue_(queue),
       settings_(settings),
       view_(view),
       replyTimer_(replyTimer),
       timings_(timings),
       stop_(std::move(stop)),
-      pollTimer_(timings.pollInterval, [this] { PollWatchList(); }),
+      pollTimer_(timings.pollInterval, [this] { pollWatchList(); }),
       worker_([this] { workerLoop(); }) {}
 
-TConnectionThread::~TConnectionThread() {
+Connection::~Connection() {
     shutdown();
     worker_.join();
 }
 
-void TConnectionThread::shutdown() {
+void Connection::shutdown() {
     stop_->raise();
     client_.disable();
     client_.wakeWaiters();
@@ -38,7 +37,7 @@ void TConnectionThread::shutdown() {
     requests_.notify_all();
 }
 
-void TConnectionThread::Connect() {
+void Connection::connect() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (busy_ && busyEpoch_ == epoch_) {
         return;  // merged into the attempt under way
@@ -47,7 +46,7 @@ void TConnectionThread::Connect() {
     requests_.notify_all();
 }
 
-void TConnectionThread::workerLoop() {
+void Connection::workerLoop() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         requests_.wait(lock, [this] { return pending_ || stop_->raised(); });
@@ -65,25 +64,25 @@ void TConnectionThread::workerLoop() {
     }
 }
 
-bool TConnectionThread::cancelled(std::uint64_t epoch) const {
+bool Connection::cancelled(std::uint64_t epoch) const {
     std::lock_guard<std::mutex> lock(mutex_);
     return epoch != epoch_ || stop_->raised();
 }
 
-void TConnectionThread::runConnect(std::uint64_t epoch) {
+void Connection::runConnect(std::uint64_t epoch) {
     // Failed attempts repeat without a pause while "Force reconnect" stays on.
     for (;;) {
         if (cancelled(epoch)) {
             return;
         }
         setStatus(ConnectionStatus::Connecting);
-        ShowStatus();
+        showStatus();
         setStatus(ConnectionStatus::Offline);
 
         const SettingsValues settings = settings_.snapshot();
         if (const char* obstacle = GatewayDialect::loginObstacle(settings)) {
-            goOffline();
-            ResetWatchList();
+            dropConnection();
+            resetWatchList();
             showError(obstacle);
             return;
         }
@@ -91,7 +90,7 @@ void TConnectionThread::runConnect(std::uint64_t epoch) {
         dialect_.begin(settings.serverType);
         const bool opened = client_.open(settings.gateway, timings_.port);
         if (cancelled(epoch)) {
-            return;  // GoOffline came in meanwhile and has closed the client
+            return;  // goOffline came in meanwhile and has closed the client
         }
         if (opened) {
             for (const std::string& line : GatewayDialect::loginLines(settings)) {
@@ -103,28 +102,28 @@ void TConnectionThread::runConnect(std::uint64_t epoch) {
                 queue_.putFront(protocol::joinChannelCommand(draw(random)), mark::kProgram);
             }
             if (queue_.size() < 4) {
-                PollWatchList();
+                pollWatchList();
             }
             return;
         }
-        goOffline();
+        dropConnection();
         if (!settings_.snapshot().force) {
-            ResetWatchList();
+            resetWatchList();
             showError(protocol::cannotConnectMessage());
             return;
         }
     }
 }
 
-void TConnectionThread::GoOffline() {
+void Connection::goOffline() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++epoch_;
     }
-    goOffline();
+    dropConnection();
 }
 
-void TConnectionThread::goOffline() {
+void Connection::dropConnection() {
     setStatus(ConnectionStatus::Offline);
     replyTimer_.disarm();
     pollTimer_.disarm();
@@ -137,10 +136,10 @@ void TConnectionThread::goOffline() {
     } else if (caption == "DND") {
         queue_.putFront(protocol::kDndCommand, mark::kProgram);
     }
-    ShowStatus();
+    showStatus();
 }
 
-void TConnectionThread::PollWatchList() {
+void Connection::pollWatchList() {
     pollTimer_.disarm();
     auto names = std::make_shared<std::vector<std::string>>();
     gui_thread::runAndWait([this, names] { *names = view_.namesToPoll(); }, stop_);
@@ -150,7 +149,7 @@ void TConnectionThread::PollWatchList() {
     queue_.putBack(protocol::kControlMarker, mark::kControl);
 }
 
-void TConnectionThread::ResetWatchList() {
+void Connection::resetWatchList() {
     gui_thread::runAndWait(
         [this] {
             queue_.clear();
@@ -159,7 +158,7 @@ void TConnectionThread::ResetWatchList() {
         stop_);
 }
 
-void TConnectionThread::ShowStatus() {
+void Connection::showStatus() {
     const auto display = statusDisplayFor(status());
     gui_thread::runAndWait(
         [this, display] {
@@ -171,28 +170,28 @@ void TConnectionThread::ShowStatus() {
                 }
                 shown = shown_;
             }
-            view_.showStatus(shown);
+            view_.displayStatus(shown);
         },
         stop_);
 }
 
-StatusDisplay TConnectionThread::shownStatus() const {
+StatusDisplay Connection::shownStatus() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return shown_;
 }
 
-void TConnectionThread::Reconnect() {
-    GoOffline();
-    Connect();
+void Connection::reconnect() {
+    goOffline();
+    connect();
 }
 
-void TConnectionThread::ReconnectIfOnline() {
+void Connection::reconnectIfOnline() {
     if (!isOffline(status())) {
-        Reconnect();
+        reconnect();
     }
 }
 
-void TConnectionThread::showError(const std::string& message) {
+void Connection::showError(const std::string& message) {
     gui_thread::runAndWait([this, message] { view_.showError(message); }, stop_);
 }
 

@@ -1,4 +1,4 @@
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,12 +15,12 @@ const std::vector<std::uint8_t> kRequestData(64, 0xAA);
 
 }  // namespace
 
-TPingThread::EchoOpener TPingThread::defaultEchoOpener() {
+Pinger::EchoOpener Pinger::defaultEchoOpener() {
     return []() -> std::unique_ptr<EchoService> { return IcmpEcho::open(); };
 }
 
-TPingThread::TPingThread(LiveSettings& settings, Display display, ErrorReport error,
-                         PingTimings timings, EchoOpener openEcho)
+Pinger::Pinger(LiveSettings& settings, Display display, ErrorReport error, PingTimings timings,
+               EchoOpener openEcho)
     : settings_(settings),
       display_(std::move(display)),
       error_(std::move(error)),
@@ -29,12 +29,12 @@ TPingThread::TPingThread(LiveSettings& settings, Display display, ErrorReport er
       stop_(std::make_shared<StopFlag>()),
       thread_([this] { run(); }) {}
 
-TPingThread::~TPingThread() {
+Pinger::~Pinger() {
     stop_->raise();
     thread_.join();
 }
 
-void TPingThread::setToolbarVisible(bool visible) {
+void Pinger::setToolbarVisible(bool visible) {
     {
         std::lock_guard<std::mutex> lock(stop_->mutex);
         if (visible && !toolbarVisible_) {
@@ -45,22 +45,22 @@ void TPingThread::setToolbarVisible(bool visible) {
     stop_->cv.notify_all();
 }
 
-bool TPingThread::isAsleep() const {
+bool Pinger::isAsleep() const {
     std::lock_guard<std::mutex> lock(stop_->mutex);
     return asleep_;
 }
 
-std::string TPingThread::pingText() const {
+std::string Pinger::pingText() const {
     std::lock_guard<std::mutex> lock(textMutex_);
     return pingText_;
 }
 
-void TPingThread::setPingText(const std::string& text) {
+void Pinger::setPingText(const std::string& text) {
     std::lock_guard<std::mutex> lock(textMutex_);
     pingText_ = text;
 }
 
-void TPingThread::run() {
+void Pinger::run() {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(stop_->mutex);
@@ -78,7 +78,7 @@ void TPingThread::run() {
     }
 }
 
-bool TPingThread::measure() {
+bool Pinger::measure() {
     std::unique_ptr<EchoService> echo = openEcho_();
     if (!echo) {
         reportError(kOpenFailed);
@@ -97,7 +97,7 @@ bool TPingThread::measure() {
     return gui_thread::runAndWait([display, text] { display(text); }, stop_);
 }
 
-void TPingThread::reportError(const std::string& message) {
+void Pinger::reportError(const std::string& message) {
     const ErrorReport error = error_;
     gui_thread::runAndWait([error, message] { error(message); }, stop_);
     setPingText("...");

@@ -23,30 +23,30 @@ class StopFlag;
 // The one connection to the chat gateway: its status, the TCP client, the poll timer,
 // and the procedures every other part uses. Connect requests run one at a time on a
 // worker of their own, so the GUI thread never blocks on the network; a request that
-// arrives while an attempt is under way is merged into it, and GoOffline cancels an
+// arrives while an attempt is under way is merged into it, and goOffline cancels an
 // attempt under way. Create on the GUI thread.
-class TConnectionThread {
+class Connection {
 public:
-    TConnectionThread(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
-                      GuiTimer& replyTimer, const ConnectionTimings& timings,
-                      std::shared_ptr<StopFlag> stop);
-    ~TConnectionThread();  // shuts down and joins the worker
+    Connection(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
+               GuiTimer& replyTimer, const ConnectionTimings& timings,
+               std::shared_ptr<StopFlag> stop);
+    ~Connection();  // shuts down and joins the worker
 
     // Asks for a connect; returns at once. Any thread.
-    void Connect();
+    void connect();
     // Drops the connection and stops the timers. Any thread.
-    void GoOffline();
+    void goOffline();
     // One polling cycle: "/whois" for every watched user, then the control marker.
-    void PollWatchList();
+    void pollWatchList();
     // Empties the command queue and resets every row; waits for the GUI thread.
-    void ResetWatchList();
+    void resetWatchList();
     // Shows the status on the status button and the tray; waits for the GUI thread.
-    void ShowStatus();
-    // The reply timer's answer to a dead connection: GoOffline, then Connect.
-    void Reconnect();
+    void showStatus();
+    // The reply timer's answer to a dead connection: goOffline, then connect.
+    void reconnect();
     // After the settings changed: a connection that is not offline starts again with
-    // them; while offline the next Connect uses them anyway.
-    void ReconnectIfOnline();
+    // them; while offline the next connect uses them anyway.
+    void reconnectIfOnline();
 
     ConnectionStatus status() const { return status_.load(); }
     void setStatus(ConnectionStatus status) { status_.store(status); }
@@ -64,7 +64,7 @@ private:
     void workerLoop();
     void runConnect(std::uint64_t epoch);
     bool cancelled(std::uint64_t epoch) const;
-    void goOffline();  // GoOffline without cancelling the attempt that calls it
+    void dropConnection();  // goOffline without cancelling the attempt that calls it
     void showError(const std::string& message);
 
     CommandQueue& queue_;
@@ -81,7 +81,7 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable requests_;
-    std::uint64_t epoch_ = 0;  // raised by GoOffline: cancels the attempt under way
+    std::uint64_t epoch_ = 0;  // raised by goOffline: cancels the attempt under way
     bool pending_ = false;
     bool busy_ = false;
     std::uint64_t busyEpoch_ = 0;

@@ -1,4 +1,4 @@
-#include "ui/TSettingsForm.h"
+#include "ui/SettingsForm.h"
 #include "ui/DialogParts.h"
 
 #include <QApplication>
@@ -105,7 +105,7 @@ void paintBackground(QLineEdit* edit, QPalette::ColorRole source) {
 
 }  // namespace
 
-TSettingsForm::TSettingsForm(LiveSettings& live, QString iniPath, QWidget* parent)
+SettingsForm::SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       live_(live),
@@ -122,7 +122,7 @@ TSettingsForm::TSettingsForm(LiveSettings& live, QString iniPath, QWidget* paren
     formCreate();
 }
 
-void TSettingsForm::buildControls() {
+void SettingsForm::buildControls() {
     auto* classic = new ClassicStyle;
     classic->setParent(this);
     const auto addCheck = [this, classic](const char* name, const QString& text, const QRect& box) {
@@ -171,7 +171,7 @@ void TSettingsForm::buildControls() {
     QPushButton* cancel = addButton(this, "CancelButton", QStringLiteral("Cancel"), 152);
     QPushButton* ok = addButton(this, "OKButton", QStringLiteral("OK"), 232);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, &TSettingsForm::okButtonClick);
+    connect(ok, &QPushButton::clicked, this, &SettingsForm::okButtonClick);
 
     QWidget* const focusOrder[] = {
         minimizeCheck_, officeXpCheck_, soundsCheck_, gatewayEdit_, serverTypeBox_, anonymousCheck_,
@@ -182,30 +182,30 @@ void TSettingsForm::buildControls() {
 
     // toggled fires only when a box really changes, also when a reload changes it.
     connect(officeXpCheck_, &QCheckBox::toggled, this, [this](bool on) { lookSwitch_(on); });
-    connect(anonymousCheck_, &QCheckBox::toggled, this, &TSettingsForm::anonymousCheckChange);
+    connect(anonymousCheck_, &QCheckBox::toggled, this, &SettingsForm::anonymousCheckChange);
     for (QCheckBox* check :
          {minimizeCheck_, officeXpCheck_, soundsCheck_, forceCheck_, anonymousCheck_}) {
-        connect(check, &QCheckBox::toggled, this, &TSettingsForm::publish);
+        connect(check, &QCheckBox::toggled, this, &SettingsForm::publish);
     }
-    connect(gatewayEdit_, &QComboBox::editTextChanged, this, &TSettingsForm::publish);
-    connect(serverTypeBox_, &QComboBox::currentIndexChanged, this, &TSettingsForm::publish);
-    connect(userEdit_, &QLineEdit::textChanged, this, &TSettingsForm::publish);
-    connect(passwordEdit_, &QLineEdit::textChanged, this, &TSettingsForm::publish);
+    connect(gatewayEdit_, &QComboBox::editTextChanged, this, &SettingsForm::publish);
+    connect(serverTypeBox_, &QComboBox::currentIndexChanged, this, &SettingsForm::publish);
+    connect(userEdit_, &QLineEdit::textChanged, this, &SettingsForm::publish);
+    connect(passwordEdit_, &QLineEdit::textChanged, this, &SettingsForm::publish);
 }
 
-void TSettingsForm::setReconnect(std::function<void()> reconnectIfOnline) {
+void SettingsForm::setReconnect(std::function<void()> reconnectIfOnline) {
     reconnect_ = std::move(reconnectIfOnline);
 }
 
-void TSettingsForm::setLookSwitch(std::function<void(bool officeXp)> lookSwitch) {
+void SettingsForm::setLookSwitch(std::function<void(bool officeXp)> lookSwitch) {
     lookSwitch_ = std::move(lookSwitch);
 }
 
-void TSettingsForm::setErrorBox(ErrorBox errorBox) {
+void SettingsForm::setErrorBox(ErrorBox errorBox) {
     errorBox_ = std::move(errorBox);
 }
 
-void TSettingsForm::formCreate() {
+void SettingsForm::formCreate() {
     const SettingsValues stored = readSettings(IniFile(iniPath_));
     // Workers see the reloaded values only as a whole, never half old and half new.
     loading_ = true;
@@ -225,7 +225,7 @@ void TSettingsForm::formCreate() {
     publish();
 }
 
-SettingsValues TSettingsForm::values() const {
+SettingsValues SettingsForm::values() const {
     SettingsValues current;
     current.minimize = minimizeCheck_->isChecked();
     current.officeXp = officeXpCheck_->isChecked();
@@ -239,20 +239,20 @@ SettingsValues TSettingsForm::values() const {
     return current;
 }
 
-void TSettingsForm::publish() {
+void SettingsForm::publish() {
     if (!loading_) {
         live_.publish(values());
     }
 }
 
-void TSettingsForm::anonymousCheckChange(bool anonymous) {
+void SettingsForm::anonymousCheckChange(bool anonymous) {
     for (QLineEdit* edit : {userEdit_, passwordEdit_}) {
         edit->setEnabled(!anonymous);
         paintBackground(edit, anonymous ? QPalette::Button : QPalette::Base);
     }
 }
 
-void TSettingsForm::okButtonClick() {
+void SettingsForm::okButtonClick() {
     IniFile ini(iniPath_);
     writeSettings(ini, values());
     if (!ini.flush()) {
@@ -266,12 +266,12 @@ void TSettingsForm::okButtonClick() {
     accept();
 }
 
-void TSettingsForm::done(int result) {
+void SettingsForm::done(int result) {
     QDialog::done(result);
     formCreate();
 }
 
-void TSettingsForm::showEvent(QShowEvent* event) {
+void SettingsForm::showEvent(QShowEvent* event) {
     // Centred on the desktop, not over the window that opened it.
     if (const QScreen* where = screen()) {
         QRect frame = frameGeometry();
@@ -281,7 +281,7 @@ void TSettingsForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TSettingsForm::keyPressEvent(QKeyEvent* event) {
+void SettingsForm::keyPressEvent(QKeyEvent* event) {
     // Enter presses the button that has the focus and nothing else.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {

@@ -8,10 +8,10 @@ namespace tesk {
 
 // One user's statistics: a bold heading per product, the record lines indented below.
 // Shown when made; closing destroys it, and the next reply opens a new, empty one.
-class TStatsForm : public QWidget {
+class StatsForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TStatsForm(const QString& userName, QWidget* parent = nullptr);
+    explicit StatsForm(const QString& userName, QWidget* parent = nullptr);
 
     void addHeading(const QString& heading);  // after an empty line unless it is the first
     void addLine(const QString& line);

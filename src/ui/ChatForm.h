@@ -30,10 +30,10 @@ struct ChatContext {
 // The window of one conversation: the transcript, a toolbar with Send, Add and
 // Statistics, and the message line. Closing destroys it and remembers its size for the
 // next chat window.
-class TChatForm : public QWidget {
+class ChatForm : public QWidget {
     Q_OBJECT
 public:
-    TChatForm(std::string partnerName, ChatContext context, QWidget* parent = nullptr);
+    ChatForm(std::string partnerName, ChatContext context, QWidget* parent = nullptr);
 
     const std::string& partnerName() const { return partnerName_; }
 
@@ -41,7 +41,7 @@ public:
     void appendBody(const QString& text, bool ownWhisper);
     QString transcript() const;
 
-    void SendButtonClick();
+    void sendButtonClick();
     QLineEdit* msgEdit() const { return msgEdit_; }
     QMenu* statsMenu() const { return statsMenu_; }
 
@@ -52,7 +52,7 @@ protected:
 private:
     void buildToolbar();
     void requestStats(const std::vector<const char*>& codes);
-    void StatsButtonClick();
+    void statsButtonClick();
 
     const std::string partnerName_;
     const ChatContext context_;

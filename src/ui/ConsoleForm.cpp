@@ -1,4 +1,4 @@
-#include "ui/TConsoleForm.h"
+#include "ui/ConsoleForm.h"
 
 #include <algorithm>
 
@@ -38,7 +38,7 @@ void styleLog(QPlainTextEdit* log) {
 
 }  // namespace
 
-TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
+ConsoleForm::ConsoleForm(CommandQueue& queue, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       queue_(queue),
@@ -75,8 +75,8 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
     cmdQueue_->installEventFilter(this);
 
     cmdEdit_->setObjectName("CmdEdit");
-    new KeyHandler(cmdEdit_, {{Qt::Key_Return, [this] { CmdEditEnter(); }},
-                              {Qt::Key_Enter, [this] { CmdEditEnter(); }},
+    new KeyHandler(cmdEdit_, {{Qt::Key_Return, [this] { cmdEditEnter(); }},
+                              {Qt::Key_Enter, [this] { cmdEditEnter(); }},
                               {Qt::Key_Escape, [this] { hide(); }}});
 
     auto* commandRow = new QHBoxLayout;
@@ -95,7 +95,7 @@ TConsoleForm::TConsoleForm(CommandQueue& queue, QWidget* parent)
 // server costs one edit, one scroll and one layout of what is in view instead of one of
 // each per line. A long flood is written in pieces, so the gathered lines never hold much
 // memory while the event loop is busy with it.
-void TConsoleForm::AddToLog(const LogEntry& entry) {
+void ConsoleForm::addToLog(const LogEntry& entry) {
     if (!isVisible()) {
         pendingLog_.push_back(entry);
         if (pendingLog_.size() > static_cast<std::size_t>(kMaxLogLines)) {
@@ -104,7 +104,7 @@ void TConsoleForm::AddToLog(const LogEntry& entry) {
         return;
     }
     if (pendingLog_.empty()) {
-        QTimer::singleShot(0, this, &TConsoleForm::writePendingLog);
+        QTimer::singleShot(0, this, &ConsoleForm::writePendingLog);
     }
     pendingLog_.push_back(entry);
     if (pendingLog_.size() >= kMostPendingLines) {
@@ -112,7 +112,7 @@ void TConsoleForm::AddToLog(const LogEntry& entry) {
     }
 }
 
-void TConsoleForm::showEvent(QShowEvent* event) {
+void ConsoleForm::showEvent(QShowEvent* event) {
     writePendingLog();
     QWidget::showEvent(event);
 }
@@ -121,7 +121,7 @@ void TConsoleForm::showEvent(QShowEvent* event) {
 // a cursor of our own so that whatever the user has selected keeps its colours. The view
 // follows the end only when it is already there; a reader further up keeps the lines in
 // view while the oldest ones beyond the limit are dropped.
-void TConsoleForm::writePendingLog() {
+void ConsoleForm::writePendingLog() {
     std::deque<LogEntry> entries;
     entries.swap(pendingLog_);
     if (entries.empty()) {
@@ -158,7 +158,7 @@ void TConsoleForm::writePendingLog() {
 
 // The document would drop lines beyond its limit too, but it lays out every line it drops;
 // selecting them by position lays out none. A reader further up keeps the lines in view.
-void TConsoleForm::dropOldestLines(int count) {
+void ConsoleForm::dropOldestLines(int count) {
     if (count <= 0) {
         return;
     }
@@ -175,14 +175,14 @@ void TConsoleForm::dropOldestLines(int count) {
     bar->setValue(readingAt - count);
 }
 
-bool TConsoleForm::eventFilter(QObject* watched, QEvent* event) {
+bool ConsoleForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmdQueue_ && event->type() == QEvent::Resize) {
         cmdQueue_->setColumnWidth(0, cmdQueue_->width() - kColumnInset);
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TConsoleForm::CmdEditEnter() {
+void ConsoleForm::cmdEditEnter() {
     if (cmdEdit_->text().isEmpty()) {
         return;
     }

@@ -16,7 +16,7 @@ class CommandQueue;
 class GuiTimer;
 class StopFlag;
 class TcpConnection;
-class TConnectionThread;
+class Connection;
 
 // Receives every server line while the connection is open: drops repeats, stops the
 // reply timer, logs the line, remembers command echoes and hands each line to the
@@ -26,14 +26,15 @@ class TConnectionThread;
 // Lines that have already arrived together are handed to the GUI thread in one go, so a
 // burst costs one hand-over instead of one or two per line.
 // Sleeps while the connection is closed or has ended, so a dead socket costs no CPU.
-class TReadThread {
+class ServerLineReader {
 public:
     // The most lines one hand-over handles, so the windows stay responsive in a flood.
     static constexpr std::size_t kMaxBurst = 512;
 
-    TReadThread(TConnectionThread& connection, CommandQueue& queue, ConnectionView& view,
-                ServerLineHandlers& handlers, GuiTimer& replyTimer, std::shared_ptr<StopFlag> stop);
-    ~TReadThread();  // the stop flag must be raised and the client closed first
+    ServerLineReader(Connection& connection, CommandQueue& queue, ConnectionView& view,
+                     ServerLineHandlers& handlers, GuiTimer& replyTimer,
+                     std::shared_ptr<StopFlag> stop);
+    ~ServerLineReader();  // the stop flag must be raised and the client closed first
 
 private:
     // A line in its classic form, with the line it follows.
@@ -62,7 +63,7 @@ private:
     void react(LineCase reaction, const std::string& previous);
     void refuse(const char* message);
 
-    TConnectionThread& connection_;
+    Connection& connection_;
     CommandQueue& queue_;
     ConnectionView& view_;
     ServerLineHandlers& handlers_;

@@ -1,4 +1,4 @@
-#include "ui/TMainForm.h"
+#include "ui/MainForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -14,11 +14,11 @@
 #include <QUrl>
 
 #include "connection/CommandQueue.h"
+#include "connection/Connection.h"
 #include "connection/GatewayClient.h"
 #include "connection/Protocol.h"
-#include "connection/TConnectionThread.h"
 #include "ping/PingTip.h"
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
@@ -56,8 +56,8 @@ QToolButton* dropDownButton(QToolBar* toolbar, QMenu* menu, int image, const QSt
 
 }  // namespace
 
-TMainForm::TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
-                     QString iniPath, QWidget* parent)
+MainForm::MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
+                   QString iniPath, QWidget* parent)
     : QMainWindow(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       watchList_(watchList),
@@ -77,22 +77,22 @@ TMainForm::TMainForm(WatchListModel& watchList, LiveSettings& settings, TrayNoti
     buildUserList();
 }
 
-TMainForm::~TMainForm() = default;
+MainForm::~MainForm() = default;
 
-void TMainForm::open(const std::function<void()>& opener) {
+void MainForm::open(const std::function<void()>& opener) {
     if (opener) {
         opener();
     }
 }
 
-void TMainForm::buildUserMenu() {
+void MainForm::buildUserMenu() {
     userMenu_ = new QMenu("User", this);
     chatAction_ = addEntry(userMenu_, "Chat", images::kEnvelope);
     QFont bold = chatAction_->font();
     bold.setBold(true);
     chatAction_->setFont(bold);
     chatAction_->setVisible(false);
-    connect(chatAction_, &QAction::triggered, this, &TMainForm::openChatForSelection);
+    connect(chatAction_, &QAction::triggered, this, &MainForm::openChatForSelection);
 
     statsMenu_ = new QMenu("Statistics", this);
     statsMenu_->setIcon(images::icon(images::kMagnifier));
@@ -113,18 +113,18 @@ void TMainForm::buildUserMenu() {
     connect(allAction_, &QAction::triggered, this, [this] {
         requestStats({"w2bn", "star", "sexp"});
     });
-    connect(profileAction_, &QAction::triggered, this, &TMainForm::openPlayerProfile);
+    connect(profileAction_, &QAction::triggered, this, &MainForm::openPlayerProfile);
 
     userMenu_->addSeparator();
     QAction* add = addEntry(userMenu_, "Add", images::kSheet);
     add->setShortcut(QKeySequence("Ctrl+N"));
     connect(add, &QAction::triggered, this, [this] { open(openers_.addUser); });
     QAction* remove = addEntry(userMenu_, "Delete", images::kBin);
-    connect(remove, &QAction::triggered, this, &TMainForm::deleteSelected);
+    connect(remove, &QAction::triggered, this, &MainForm::deleteSelected);
     addActions({add});
 }
 
-void TMainForm::buildProgramMenu() {
+void MainForm::buildProgramMenu() {
     programMenu_ = new QMenu("Program", this);
     QAction* settings = addEntry(programMenu_, "Settings...", images::kCheckList);
     settings->setShortcut(QKeySequence("Ctrl+S"));
@@ -141,7 +141,7 @@ void TMainForm::buildProgramMenu() {
     addActions({settings, console, about});
 }
 
-void TMainForm::buildStatusMenu() {
+void MainForm::buildStatusMenu() {
     statusMenu_ = new QMenu("Status", this);
     QAction* online = addEntry(statusMenu_, "Online", image::kOnline);
     awayAction_ = addEntry(statusMenu_, "Away", image::kAway);
@@ -160,7 +160,7 @@ void TMainForm::buildStatusMenu() {
     });
 }
 
-void TMainForm::buildTrayMenu() {
+void MainForm::buildTrayMenu() {
     trayMenu_ = new QMenu(this);
     QAction* restore = trayMenu_->addAction("Restore");
     QFont bold = restore->font();
@@ -170,12 +170,12 @@ void TMainForm::buildTrayMenu() {
     QAction* minimize = trayMenu_->addAction("Minimize");
     trayMenu_->addSeparator();
     QAction* exit = trayMenu_->addAction("Exit");
-    connect(restore, &QAction::triggered, this, &TMainForm::showWindow);
-    connect(minimize, &QAction::triggered, this, &TMainForm::hideWindow);
-    connect(exit, &QAction::triggered, this, &TMainForm::exitProgram);
+    connect(restore, &QAction::triggered, this, &MainForm::showWindow);
+    connect(minimize, &QAction::triggered, this, &MainForm::hideWindow);
+    connect(exit, &QAction::triggered, this, &MainForm::exitProgram);
 }
 
-void TMainForm::buildToolbars() {
+void MainForm::buildToolbars() {
     mainToolbar_ = new QToolBar("MainToolbar", this);
     mainToolbar_->setObjectName("MainToolbar");
     mainToolbar_->setFloatable(false);
@@ -194,7 +194,7 @@ void TMainForm::buildToolbars() {
     // "Show Ping" is the one switch of the ping toolbar (restoring the layout uses it too).
     connect(showPingAction_, &QAction::toggled, this, [this](bool on) {
         pingToolbar_->setVisible(on);
-        PingToolbarVisibleChanged(on);
+        pingToolbarVisibleChanged(on);
     });
 
     statusToolbar_ = new QToolBar("StatusToolbar", this);
@@ -211,7 +211,7 @@ void TMainForm::buildToolbars() {
     addToolBar(Qt::BottomToolBarArea, statusToolbar_);
 }
 
-void TMainForm::buildUserList() {
+void MainForm::buildUserList() {
     userList_ = new QTreeView(this);
     userList_->setObjectName("UserList");
     auto* display = new WatchListIcons(this);
@@ -233,21 +233,21 @@ void TMainForm::buildUserList() {
     connect(userList_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { userMenu_->popup(userList_->viewport()->mapToGlobal(at)); });
     connect(userList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TMainForm::UserListSelectionChanged);
-    connect(userList_, &QTreeView::clicked, this, &TMainForm::UserListClick);
+            &MainForm::userListSelectionChanged);
+    connect(userList_, &QTreeView::clicked, this, &MainForm::userListClick);
     // Enter and a double click open the chat also while the "Chat" entry is hidden.
-    connect(userList_, &QTreeView::doubleClicked, this, &TMainForm::openChatForSelection);
+    connect(userList_, &QTreeView::doubleClicked, this, &MainForm::openChatForSelection);
     new KeyHandler(userList_, {{Qt::Key_Return, [this] { openChatForSelection(); }},
                                {Qt::Key_Enter, [this] { openChatForSelection(); }},
                                {Qt::Key_Delete, [this] { deleteSelected(); }}});
     setCentralWidget(userList_);
 }
 
-ConnectionStatus TMainForm::connectionStatus() const {
+ConnectionStatus MainForm::connectionStatus() const {
     return gateway_ ? gateway_->connection().status() : ConnectionStatus::None;
 }
 
-std::vector<int> TMainForm::selectedRows() const {
+std::vector<int> MainForm::selectedRows() const {
     std::vector<int> rows;
     for (const QModelIndex& index : userList_->selectionModel()->selectedRows()) {
         rows.push_back(index.row());
@@ -256,12 +256,12 @@ std::vector<int> TMainForm::selectedRows() const {
     return rows;
 }
 
-std::string TMainForm::firstSelectedName() const {
+std::string MainForm::firstSelectedName() const {
     const std::vector<int> rows = selectedRows();
     return rows.empty() ? std::string() : watchList_.row(rows.front()).name;
 }
 
-void TMainForm::UserListSelectionChanged() {
+void MainForm::userListSelectionChanged() {
     const UserMenuState menu =
         userMenuFor(static_cast<int>(selectedRows().size()), connectionStatus(),
                     settings_.snapshot().anonymous, firstSelectedName());
@@ -276,23 +276,23 @@ void TMainForm::UserListSelectionChanged() {
     }
 }
 
-void TMainForm::UserListClick() {
+void MainForm::userListClick() {
     if (selectedRows().size() == 1 && !isOffline(connectionStatus())) {
         queueFront(protocol::kWhoisPrefix + firstSelectedName());
     }
 }
 
-void TMainForm::openChatForSelection() {
+void MainForm::openChatForSelection() {
     if (conversations_ != nullptr && !selectedRows().empty()) {
         conversations_->openChat(firstSelectedName());
     }
 }
 
-void TMainForm::deleteSelected() {
+void MainForm::deleteSelected() {
     watchList_.removeRowsAt(selectedRows());
 }
 
-void TMainForm::requestStats(std::initializer_list<const char*> codes) {
+void MainForm::requestStats(std::initializer_list<const char*> codes) {
     const std::string name = firstSelectedName();
     if (selectedRows().empty()) {
         return;
@@ -302,26 +302,26 @@ void TMainForm::requestStats(std::initializer_list<const char*> codes) {
     }
 }
 
-void TMainForm::openPlayerProfile() {
+void MainForm::openPlayerProfile() {
     if (!selectedRows().empty()) {
         openUrl_(QUrl(playerProfileUrl(firstSelectedName()), QUrl::StrictMode));
     }
 }
 
-void TMainForm::queueFront(const std::string& command) {
+void MainForm::queueFront(const std::string& command) {
     if (gateway_) {
         gateway_->queue().putFront(command, mark::kProgram);
     }
 }
 
-void TMainForm::chooseStatus(StatusChoice choice) {
+void MainForm::chooseStatus(StatusChoice choice) {
     if (gateway_) {
         applyStatusAction(statusActionFor(choice, connectionStatus()), gateway_->connection(),
                           gateway_->queue());
     }
 }
 
-void TMainForm::PingToolbarVisibleChanged(bool visible) {
+void MainForm::pingToolbarVisibleChanged(bool visible) {
     if (visible && ping_ != nullptr && ping_->isAsleep()) {
         ping_->setToolbarVisible(true);
         return;
@@ -333,27 +333,27 @@ void TMainForm::PingToolbarVisibleChanged(bool visible) {
     pingLabel_->setText("...");
 }
 
-void TMainForm::showPing(const std::string& pingText) {
+void MainForm::showPing(const std::string& pingText) {
     pingLabel_->setText(QString::fromStdString(pingText));
     tray_.setTip(QString::fromStdString(withPingPart(tray_.tip().toStdString(), pingText)));
 }
 
-QString TMainForm::statusCaption() const {
+QString MainForm::statusCaption() const {
     return statusButton_->text();
 }
 
-void TMainForm::showWindow() {
+void MainForm::showWindow() {
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
 }
 
-void TMainForm::hideWindow() {
+void MainForm::hideWindow() {
     hide();
 }
 
-void TMainForm::toggleWindow() {
+void MainForm::toggleWindow() {
     if (isVisible()) {
         hideWindow();
     } else {
@@ -361,18 +361,18 @@ void TMainForm::toggleWindow() {
     }
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void MainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     keepOutOfTaskbar(this);  // a tray program has no task bar button
     tray_.showStatusTip();
 }
 
-void TMainForm::exitProgram() {
+void MainForm::exitProgram() {
     exitFlag_ = true;
     close();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainForm::closeEvent(QCloseEvent* event) {
     if (!exitFlag_ && hideOnClose_) {
         event->ignore();
         hideWindow();
@@ -380,7 +380,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     exitFlag_ = true;
     if (gateway_) {
-        gateway_->connection().GoOffline();
+        gateway_->connection().goOffline();
     }
     if (!saveOnExit()) {
         event->ignore();  // nothing is lost: the user can free the file and exit again
@@ -391,7 +391,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-bool TMainForm::saveOnExit() {
+bool MainForm::saveOnExit() {
     IniFile ini(iniPath_);
     writeWatchedNames(ini, watchList_.names());
     writeMainFormGeometry(ini, {width(), height(), x(), y()});
@@ -403,7 +403,7 @@ bool TMainForm::saveOnExit() {
     return false;
 }
 
-void TMainForm::loadToolbarLayout(const IniFile& ini) {
+void MainForm::loadToolbarLayout(const IniFile& ini) {
     for (QToolBar* toolbar : {mainToolbar_, pingToolbar_, statusToolbar_}) {
         const auto layout =
             readToolbarLayout(ini, toolbar->objectName().toStdString(), !toolbar->isHidden());
@@ -425,7 +425,7 @@ void TMainForm::loadToolbarLayout(const IniFile& ini) {
     }
 }
 
-void TMainForm::saveToolbarLayout(IniFile& ini) const {
+void MainForm::saveToolbarLayout(IniFile& ini) const {
     for (QToolBar* toolbar : {mainToolbar_, pingToolbar_, statusToolbar_}) {
         ToolbarLayout layout;
         layout.visible = !toolbar->isHidden();
@@ -436,47 +436,47 @@ void TMainForm::saveToolbarLayout(IniFile& ini) const {
     }
 }
 
-void TMainForm::showStatus(const StatusDisplay& display) {
+void MainForm::displayStatus(const StatusDisplay& display) {
     statusButton_->setText(QString::fromStdString(display.caption));
     statusButton_->setIcon(images::icon(display.image));
     tray_.showStatusTip();
 }
 
-std::vector<std::string> TMainForm::namesToPoll() {
+std::vector<std::string> MainForm::namesToPoll() {
     return watchList_.namesToPoll();
 }
 
-void TMainForm::resetWatchRows() {
+void MainForm::resetWatchRows() {
     watchList_.resetAll();
 }
 
-void TMainForm::showError(const std::string& message) {
+void MainForm::showError(const std::string& message) {
     QMessageBox::critical(isVisible() ? this : nullptr, "Error", QString::fromStdString(message));
 }
 
-void TMainForm::AddToLog(const LogEntry& entry) {
+void MainForm::addToLog(const LogEntry& entry) {
     if (logSink_) {
         logSink_(entry);
     }
 }
 
-void TMainForm::UpdateUser(ReaderState& state) {
-    tesk::UpdateUser(watchList_, state, *this);
+void MainForm::updateUser(ReaderState& state) {
+    tesk::updateUser(watchList_, state, *this);
 }
 
-void TMainForm::announceOnline(const std::string& name) {
+void MainForm::announceOnline(const std::string& name) {
     tray_.announceOnline(QString::fromStdString(name));
 }
 
-void TMainForm::UpdateStats(ReaderState& state) {
+void MainForm::updateStats(ReaderState& state) {
     if (conversations_ != nullptr) {
-        conversations_->UpdateStats(state);
+        conversations_->updateStats(state);
     }
 }
 
-void TMainForm::HandleWhisperLine(const std::string& line) {
+void MainForm::handleWhisperLine(const std::string& line) {
     if (conversations_ != nullptr) {
-        conversations_->HandleWhisperLine(line);
+        conversations_->handleWhisperLine(line);
     }
 }
 

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "FakeEcho.h"
-#include "ping/TPingThread.h"
+#include "ping/Pinger.h"
 #include "settings/LiveSettings.h"
 #include "support/EventLoop.h"
 
 using namespace std::chrono_literals;
 using tesk::LiveSettings;
+using tesk::Pinger;
 using tesk::PingTimings;
-using tesk::TPingThread;
 using tesk::test::FakeEchoes;
 using tesk::test::processEventsFor;
 using tesk::test::waitUntil;
@@ -41,7 +41,7 @@ bool waitWithoutEvents(Done done, std::chrono::milliseconds timeout = 5s) {
     return done();
 }
 
-std::chrono::milliseconds timeToDestroy(std::unique_ptr<TPingThread>& ping) {
+std::chrono::milliseconds timeToDestroy(std::unique_ptr<Pinger>& ping) {
     const auto start = std::chrono::steady_clock::now();
     ping.reset();
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
@@ -60,8 +60,8 @@ protected:
         settings.publish(values);
     }
 
-    std::unique_ptr<TPingThread> start(PingTimings timings = {1000ms, 20ms}) {
-        return std::make_unique<TPingThread>(
+    std::unique_ptr<Pinger> start(PingTimings timings = {1000ms, 20ms}) {
+        return std::make_unique<Pinger>(
             settings,
             [this](const std::string& text) {
                 displays.push_back(text);

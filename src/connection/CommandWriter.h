@@ -9,21 +9,21 @@ namespace tesk {
 class CommandQueue;
 class GuiTimer;
 class StopFlag;
-class TConnectionThread;
+class Connection;
 
 // Sends the command queue from its front while logged in: one line, then a pause.
 // A control marker arms the poll timer instead and costs no time. Sleeps while there
 // is nothing to send or the connection is not logged in.
-class TWriteThread {
+class CommandWriter {
 public:
-    TWriteThread(TConnectionThread& connection, CommandQueue& queue, GuiTimer& replyTimer,
-                 std::chrono::milliseconds pause, std::shared_ptr<StopFlag> stop);
-    ~TWriteThread();  // the stop flag must be raised and the queue woken first
+    CommandWriter(Connection& connection, CommandQueue& queue, GuiTimer& replyTimer,
+                  std::chrono::milliseconds pause, std::shared_ptr<StopFlag> stop);
+    ~CommandWriter();  // the stop flag must be raised and the queue woken first
 
 private:
     void run();
 
-    TConnectionThread& connection_;
+    Connection& connection_;
     CommandQueue& queue_;
     GuiTimer& replyTimer_;
     const std::chrono::milliseconds pause_;
