@@ -13,24 +13,24 @@ namespace {
 
 using namespace protocol;
 
-// PvPGN's chat class, sent without a line end. It goes out in front of the account name
-// so that the login still leaves in whole lines; the bytes on the wire are the same.
-constexpr std::string_view kPvpgnLoginClass = "\x03\x04";
-
-// The login prompts come without a line end, so they end up in front of the next line.
-constexpr std::string_view kPrompts[] = {"Username: ", "Password: "};
+constexpr std::string_view kPrompts[] = {pvpgn::kUserPrompt, pvpgn::kPasswordPrompt};
 
 struct WholeLine {
     std::string_view pvpgn;
     const char* classic;
 };
 const WholeLine kWholeLines[] = {
-    {"1018 INFO \"User is offline\"", kNotLoggedOnReply},
-    {"1019 ERROR \"Unknown user.\"", kNotLoggedOnReply},
-    {"1018 INFO \"Do Not Disturb mode canceled.\"", kDndOff},
-    {"Login failed.", kLoginIncorrect},
-    {"Account has no bot access.", kLoginIncorrect},
+    {pvpgn::kUserOffline, kNotLoggedOnReply},
+    {pvpgn::kUnknownUser, kNotLoggedOnReply},
+    {pvpgn::kDndOff, kDndOff},
+    {pvpgn::kLoginFailed, kLoginIncorrect},
+    {pvpgn::kNoBotAccess, kLoginIncorrect},
 };
+
+// `phrase` with a space on each side.
+std::string spaced(const char* phrase) {
+    return std::string(" ") + phrase + ' ';
+}
 
 bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
@@ -38,7 +38,7 @@ bool endsWith(std::string_view text, std::string_view suffix) {
 
 // The text between the quotes of a "1018 INFO" line.
 std::optional<std::string_view> infoText(std::string_view line) {
-    const std::string_view prefix = "1018 INFO \"";
+    const std::string prefix = std::string(kInfo) + " \"";
     if (!startsWith(line, prefix) || line.size() <= prefix.size() || line.back() != '"') {
         return std::nullopt;
     }
@@ -47,25 +47,25 @@ std::optional<std::string_view> infoText(std::string_view line) {
 
 // "X is using P and is currently in channel "C"." and its game forms; "You are ..." too.
 std::optional<std::string> whoisPlace(std::string_view text) {
-    std::string_view verb = " is ";
-    std::size_t using_ = text.find(" is using ");
+    bool you = false;
+    std::size_t using_ = text.find(spaced(whois::kUsing));
     if (using_ == std::string_view::npos) {
-        verb = " are ";
-        using_ = text.find(" are using ");
+        you = true;
+        using_ = text.find(spaced(pvpgn::kAreUsing));
     }
     if (using_ == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string currently = std::string(" and") + std::string(verb) + "currently in ";
+    const std::string currently =
+        std::string(" and") + (you ? " are " : " is ") + pvpgn::kCurrentlyIn;
     const std::size_t and_ = text.find(currently, using_);
     const std::string_view head = text.substr(0, and_);
     if (and_ == std::string_view::npos) {
         // Neither in a channel nor in a game: as hidden as a private channel.
-        if (verb != " is " || !endsWith(text, ".") ||
-            text.find(" in ", using_) != std::string_view::npos) {
+        if (you || !endsWith(text, ".") || text.find(" in ", using_) != std::string_view::npos) {
             return std::nullopt;
         }
-        return std::string(text.substr(0, text.size() - 1)) + " in a private channel.";
+        return std::string(text.substr(0, text.size() - 1)) + ' ' + whois::kPrivateChannel + '.';
     }
     const std::string_view where = text.substr(and_ + currently.size());
     const auto quoted = [where](std::string_view kind) -> std::optional<std::string_view> {
@@ -74,14 +74,14 @@ std::optional<std::string> whoisPlace(std::string_view text) {
         }
         return where.substr(kind.size(), where.size() - kind.size() - 2);
     };
-    if (const auto channel = quoted("channel \"")) {
-        return std::string(head) + " in the channel " + std::string(*channel) + '.';
+    if (const auto channel = quoted(pvpgn::kChannelQuote)) {
+        return std::string(head) + spaced(whois::kChannel) + std::string(*channel) + '.';
     }
-    if (const auto game = quoted(" game \"")) {
-        return std::string(head) + " in game " + std::string(*game) + '.';
+    if (const auto game = quoted(pvpgn::kGameQuote)) {
+        return std::string(head) + spaced(whois::kInGame) + std::string(*game) + '.';
     }
-    if (quoted("private game \"")) {
-        return std::string(head) + " in a private game.";
+    if (quoted(pvpgn::kPrivateGameQuote)) {
+        return std::string(head) + ' ' + whois::kPrivateGame + '.';
     }
     return std::nullopt;
 }
@@ -94,9 +94,9 @@ std::optional<std::string> modeMessage(std::string_view text) {
     }
     const std::string name(text.substr(0, space));
     const std::string_view rest = text.substr(space);
-    const std::pair<std::string_view, const char*> wordings[] = {
-        {" away (", " is away ("},
-        {" is unavailable (", " is refusing messages ("},
+    const std::pair<std::string, std::string> wordings[] = {
+        {spaced(pvpgn::kAway) + '(', spaced(whois::kAway) + '('},
+        {spaced(pvpgn::kUnavailable) + '(', spaced(whois::kRefusing) + '('},
     };
     for (const auto& [pvpgn, classic] : wordings) {
         if (startsWith(rest, pvpgn)) {
@@ -108,11 +108,12 @@ std::optional<std::string> modeMessage(std::string_view text) {
 
 // The first line of a Warcraft III record, worded like the other products' first line.
 std::optional<std::string> recordHeading(std::string_view text) {
-    const std::string_view suffix = "'s Ladder Record's:";
+    const std::string_view suffix = pvpgn::kRecordHeadingEnd;
     if (!endsWith(text, suffix) || text.size() == suffix.size()) {
         return std::nullopt;
     }
-    return std::string(text.substr(0, text.size() - suffix.size())) + "'s record:";
+    return std::string(text.substr(0, text.size() - suffix.size())) + "'s " +
+           stats::kRecordHeadingEnd;
 }
 
 }  // namespace
@@ -156,7 +157,7 @@ const char* GatewayDialect::loginObstacle(const SettingsValues& settings) {
 
 std::vector<std::string> GatewayDialect::loginLines(const SettingsValues& settings) {
     if (settings.serverType == ServerType::PvPGN) {
-        return {std::string(kPvpgnLoginClass) + settings.user, settings.password};
+        return {std::string(pvpgn::kLoginClass) + settings.user, settings.password};
     }
     if (settings.anonymous) {
         return {kLoginClass, kAnonymousLogin};

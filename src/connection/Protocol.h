@@ -44,6 +44,51 @@ constexpr const char* kLoginIncorrect = "Login incorrect";
 constexpr const char* kRefused = "] refused";  // anywhere in the line
 constexpr const char* kNotLoggedOnReply = "1019 ERROR \"That user is not logged on.\"";
 
+// Phrases inside the quoted text of a "/whois" reply (and of a whisper to a user who is
+// away or refuses messages), e.g. "alice is using Starcraft in the channel Foo.".
+namespace whois {
+constexpr const char* kAway = "is away";
+constexpr const char* kRefusing = "is refusing messages";
+constexpr const char* kInGame = "in game";
+constexpr const char* kPrivateGame = "in a private game";
+constexpr const char* kPasswordGame = "in the password protected game";
+constexpr const char* kChannel = "in the channel";
+constexpr const char* kPrivateChannel = "in a private channel";
+constexpr const char* kUsing = "is using";
+}  // namespace whois
+
+// Headings among the replies to "/stats": the first line of a record ("alice's record:")
+// and the Warcraft III ladder headings.
+namespace stats {
+constexpr const char* kRecordHeadingEnd = "record:";
+constexpr const char* kWarcraftIIIHeadingEnd = "III:";
+}  // namespace stats
+
+// What a PvPGN server says differently; the connection's dialect turns it into the forms
+// above.
+namespace pvpgn {
+// The chat class, sent without a line end in front of the account name.
+constexpr const char* kLoginClass = "\x03\x04";
+// The login prompts come without a line end, so they end up in front of the next line.
+constexpr const char* kUserPrompt = "Username: ";
+constexpr const char* kPasswordPrompt = "Password: ";
+constexpr const char* kUserOffline = "1018 INFO \"User is offline\"";
+constexpr const char* kUnknownUser = "1019 ERROR \"Unknown user.\"";
+constexpr const char* kDndOff = "1018 INFO \"Do Not Disturb mode canceled.\"";
+constexpr const char* kLoginFailed = "Login failed.";
+constexpr const char* kNoBotAccess = "Account has no bot access.";
+// Phrases of the quoted text of its "1018 INFO" lines: "X is using P and is currently in
+// channel "C"." (or "You are using ..."), "X away (M)", "X is unavailable (M)".
+constexpr const char* kAreUsing = "are using";
+constexpr const char* kCurrentlyIn = "currently in ";
+constexpr const char* kChannelQuote = "channel \"";
+constexpr const char* kGameQuote = " game \"";
+constexpr const char* kPrivateGameQuote = "private game \"";
+constexpr const char* kAway = "away";
+constexpr const char* kUnavailable = "is unavailable";
+constexpr const char* kRecordHeadingEnd = "'s Ladder Record's:";
+}  // namespace pvpgn
+
 // Messages shown to the user.
 constexpr const char* kRefusedMessage =
     "Battle.net server has refused connection!\nProbably some other program is using it "

@@ -57,7 +57,8 @@ StatsReply interpretStatsReply(const std::string& line, const std::string& lastA
         reply.heading = productName(lastArgument.substr(space + 1)) + " statistics:";
         reply.lastArgument = lastArgument.substr(0, space);
     }
-    if (line.find("record:") == std::string::npos && line.find("III:") == std::string::npos) {
+    if (line.find(protocol::stats::kRecordHeadingEnd) == std::string::npos &&
+        line.find(protocol::stats::kWarcraftIIIHeadingEnd) == std::string::npos) {
         const std::size_t quote = line.find('"');
         const std::size_t start = quote == std::string::npos ? 0 : quote + 1;
         reply.body = start < line.size() ? line.substr(start, line.size() - start - 1) : "";

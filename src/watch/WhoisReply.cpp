@@ -1,37 +1,30 @@
 #include "watch/WhoisReply.h"
 
+#include <string_view>
+
 #include "connection/Protocol.h"
 
 namespace tesk {
 
 namespace {
 
-// The gateway's answer for a user who is not online; it counts anywhere in the line.
-const std::string kNotLoggedOn = std::string(protocol::kError) + " \"That user is not logged on.\"";
+using namespace protocol::whois;
 
-const std::string kAway = "is away";
-const std::string kAwayOpen = "is away (";
-const std::string kRefusing = "is refusing messages";
-const std::string kRefusingOpen = "is refusing messages (";
-const std::string kInGame = "in game";
-const std::string kPrivateGame = "in a private game";
-const std::string kPasswordGame = "in the password protected game";
-const std::string kChannel = "in the channel";
-const std::string kPrivateChannel = "in a private channel";
-const std::string kUsing = "is using";
+const std::string kAwayOpen = std::string(kAway) + " (";
+const std::string kRefusingOpen = std::string(kRefusing) + " (";
 
 const std::string kMessageEnd = ")\"";
 const std::string kPlaceEnd = ".\"";
 const std::string kProgramEnd = " in ";
 
-bool contains(const std::string& line, const std::string& text) {
+bool contains(const std::string& line, std::string_view text) {
     return line.find(text) != std::string::npos;
 }
 
 // The text that starts `skip` characters past the end of `phrase` and runs up to
 // `delimiter`. Positions count from 1 and an absent phrase has position 0, so a missing
 // phrase puts the start just after the phrase's length, counted from the line's start.
-std::string textAfter(const std::string& line, const std::string& phrase, std::size_t skip,
+std::string textAfter(const std::string& line, std::string_view phrase, std::size_t skip,
                       const std::string& delimiter) {
     const std::size_t at = line.find(phrase);
     const std::size_t position = at == std::string::npos ? 0 : at + 1;
@@ -74,7 +67,8 @@ std::string textUpTo(const std::string& line, std::size_t from, const std::strin
 WhoisOutcome interpretWhoisReply(const std::string& line, const WatchRowState& before) {
     WhoisOutcome outcome{before};
     WatchRowState& row = outcome.row;
-    if (contains(line, kNotLoggedOn)) {
+    // The gateway's answer for a user who is not online counts anywhere in the line.
+    if (contains(line, protocol::kNotLoggedOnReply)) {
         row = WatchRowState{image::kOffline, "offline", {}, {}, {}};
         outcome.clearLastCommand = true;
     } else {
