@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <string>
+#include <variant>
+
 #include "settings/IniFile.h"
 #include "settings/PasswordScrambler.h"
 
@@ -10,7 +13,34 @@ namespace tesk {
 
 namespace {
 constexpr const char* kSection = "Settings";
-constexpr const char* kServerTypeKey = "ServerType";
+
+using Flag = bool SettingsValues::*;
+using Text = std::string SettingsValues::*;
+using Choice = ServerType SettingsValues::*;
+
+// A key of the section and the value it holds.
+struct SettingsKey {
+    const char* name;
+    std::variant<Flag, Text, Choice> field;
+};
+
+// Read and written in this order.
+const SettingsKey kKeys[] = {
+    {"Minimize", &SettingsValues::minimize},
+    {"OfficeXP", &SettingsValues::officeXp},
+    {"Sounds", &SettingsValues::sounds},
+    {"Gateway", &SettingsValues::gateway},
+    {"Force", &SettingsValues::force},
+    {"Anonymous", &SettingsValues::anonymous},
+    {"User", &SettingsValues::user},
+    {"Password", &SettingsValues::password},
+    {"ServerType", &SettingsValues::serverType},
+};
+
+// The password is stored scrambled.
+bool isScrambled(Text field) {
+    return field == &SettingsValues::password;
+}
 
 ServerType serverTypeFrom(int stored) {
     return stored == static_cast<int>(ServerType::PvPGN) ? ServerType::PvPGN : ServerType::Classic;
@@ -25,31 +55,34 @@ bool hasKey(const IniFile& ini, const char* key) {
 SettingsValues readSettings(const IniFile& ini) {
     const SettingsValues defaults;
     SettingsValues values;
-    values.minimize = ini.readBool(kSection, "Minimize", defaults.minimize);
-    values.officeXp = ini.readBool(kSection, "OfficeXP", defaults.officeXp);
-    values.sounds = ini.readBool(kSection, "Sounds", defaults.sounds);
-    values.gateway = ini.readString(kSection, "Gateway", defaults.gateway);
-    values.serverType = serverTypeFrom(
-        ini.readInteger(kSection, kServerTypeKey, static_cast<int>(defaults.serverType)));
-    values.force = ini.readBool(kSection, "Force", defaults.force);
-    values.anonymous = ini.readBool(kSection, "Anonymous", defaults.anonymous);
-    values.user = ini.readString(kSection, "User", defaults.user);
-    values.password = decodeStoredPassword(ini.readString(kSection, "Password", ""));
+    for (const SettingsKey& key : kKeys) {
+        if (const Flag* flag = std::get_if<Flag>(&key.field)) {
+            values.** flag = ini.readBool(kSection, key.name, defaults.**flag);
+        } else if (const Text* text = std::get_if<Text>(&key.field)) {
+            const std::string stored = ini.readString(kSection, key.name, defaults.**text);
+            values.** text = isScrambled(*text) ? decodeStoredPassword(stored) : stored;
+        } else if (const Choice* choice = std::get_if<Choice>(&key.field)) {
+            values.** choice = serverTypeFrom(
+                ini.readInteger(kSection, key.name, static_cast<int>(defaults.**choice)));
+        }
+    }
     return values;
 }
 
 void writeSettings(IniFile& ini, const SettingsValues& values) {
-    ini.writeBool(kSection, "Minimize", values.minimize);
-    ini.writeBool(kSection, "OfficeXP", values.officeXp);
-    ini.writeBool(kSection, "Sounds", values.sounds);
-    ini.writeString(kSection, "Gateway", values.gateway);
-    ini.writeBool(kSection, "Force", values.force);
-    ini.writeBool(kSection, "Anonymous", values.anonymous);
-    ini.writeString(kSection, "User", values.user);
-    ini.writeString(kSection, "Password", encodeStoredPassword(values.password));
-    // A file that never chose another server type stays as it was.
-    if (values.serverType != ServerType::Classic || hasKey(ini, kServerTypeKey)) {
-        ini.writeInteger(kSection, kServerTypeKey, static_cast<int>(values.serverType));
+    for (const SettingsKey& key : kKeys) {
+        if (const Flag* flag = std::get_if<Flag>(&key.field)) {
+            ini.writeBool(kSection, key.name, values.**flag);
+        } else if (const Text* text = std::get_if<Text>(&key.field)) {
+            ini.writeString(
+                kSection, key.name,
+                isScrambled(*text) ? encodeStoredPassword(values.**text) : values.**text);
+        } else if (const Choice* choice = std::get_if<Choice>(&key.field)) {
+            // A file that never chose another server type stays as it was.
+            if (values.**choice != ServerType::Classic || hasKey(ini, key.name)) {
+                ini.writeInteger(kSection, key.name, static_cast<int>(values.**choice));
+            }
+        }
     }
 }
 

@@ -8,10 +8,11 @@ namespace tesk {
 
 class IniFile;
 
-// The "Settings" section of Tesk.ini: its eight keys with their defaults.
+// The "Settings" section of Tesk.ini: its nine keys with their defaults.
 SettingsValues readSettings(const IniFile& ini);
 
-// Writes the eight keys in their fixed order; the password is stored scrambled.
+// Writes the keys in their fixed order; the password is stored scrambled, and the server
+// type only when it is not Classic or the file already has it.
 void writeSettings(IniFile& ini, const SettingsValues& values);
 
 // "Tesk.ini" in the folder of the running executable.

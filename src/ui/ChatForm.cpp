@@ -19,6 +19,7 @@
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
 #include "ui/RichText.h"
+#include "watch/Products.h"
 #include "watch/UserCommands.h"
 
 namespace tesk {
@@ -92,20 +93,20 @@ void ChatForm::buildToolbar() {
     });
 
     statsMenu_ = new QMenu(this);
-    const auto item = [this](const char* name, const QString& caption,
+    const auto item = [this](const QString& name, const QString& caption,
                              std::vector<const char*> codes) {
         QAction* action = statsMenu_->addAction(caption);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [this, codes] { requestStats(codes); });
         return action;
     };
-    item("War3StatsButton", "Warcraft III", {"war3"});
-    item("SexpStatsButton", "Starcraft - Brood War", {"sexp"});
-    item("StarStatsButton", "Starcraft", {"star"});
-    item("W2bnStatsButton", "Warcraft II BNE", {"w2bn"});
+    for (const Product& product : kProducts) {
+        QString name = QString::fromLatin1(product.code) + "StatsButton";  // "War3StatsButton"
+        name[0] = name[0].toUpper();
+        item(name, product.caption, {product.code});
+    }
     statsMenu_->addSeparator();
-    // Each goes to the front, so the Brood War request leaves first.
-    item("AllStatsButton", "All", {"w2bn", "star", "sexp"});
+    item("AllStatsButton", "All", allStatsCodes());
     QAction* profile = statsMenu_->addAction("Player Profile");
     profile->setObjectName("War3ProfileButton");
     connect(profile, &QAction::triggered, this, [this] {

@@ -28,6 +28,7 @@
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
+#include "watch/Products.h"
 #include "watch/UserCommands.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
@@ -96,23 +97,20 @@ void MainForm::buildUserMenu() {
 
     statsMenu_ = new QMenu("Statistics", this);
     statsMenu_->setIcon(images::icon(images::kMagnifier));
-    war3Action_ = addEntry(statsMenu_, "Warcraft III");
-    sexpAction_ = addEntry(statsMenu_, "Starcraft - Brood War");
-    starAction_ = addEntry(statsMenu_, "Starcraft");
-    w2bnAction_ = addEntry(statsMenu_, "Warcraft II BNE");
+    for (const Product& product : kProducts) {
+        QAction* action = addEntry(statsMenu_, product.caption);
+        connect(action, &QAction::triggered, this,
+                [this, code = product.code] { requestStats({code}); });
+        (product.warcraftIII ? warcraftIIIActions_ : otherGameActions_).push_back(action);
+    }
     statsMenu_->addSeparator();
-    allAction_ = addEntry(statsMenu_, "All");
+    QAction* all = addEntry(statsMenu_, "All");
+    connect(all, &QAction::triggered, this, [this] { requestStats(allStatsCodes()); });
+    otherGameActions_.push_back(all);
     profileAction_ = addEntry(statsMenu_, "Player profile");
+    warcraftIIIActions_.push_back(profileAction_);
     statsAction_ = userMenu_->addMenu(statsMenu_);
     statsAction_->setVisible(false);
-    connect(war3Action_, &QAction::triggered, this, [this] { requestStats({"war3"}); });
-    connect(sexpAction_, &QAction::triggered, this, [this] { requestStats({"sexp"}); });
-    connect(starAction_, &QAction::triggered, this, [this] { requestStats({"star"}); });
-    connect(w2bnAction_, &QAction::triggered, this, [this] { requestStats({"w2bn"}); });
-    // Each goes to the front, so they leave as sexp, star, w2bn.
-    connect(allAction_, &QAction::triggered, this, [this] {
-        requestStats({"w2bn", "star", "sexp"});
-    });
     connect(profileAction_, &QAction::triggered, this, &MainForm::openPlayerProfile);
 
     userMenu_->addSeparator();
@@ -268,10 +266,11 @@ void MainForm::userListSelectionChanged() {
     chatAction_->setVisible(menu.chat);
     statsAction_->setVisible(menu.statistics);
     if (menu.statistics) {
-        war3Action_->setVisible(menu.warcraftIII);
-        profileAction_->setVisible(menu.warcraftIII);
-        for (QAction* other : {sexpAction_, starAction_, w2bnAction_, allAction_}) {
-            other->setVisible(menu.otherGames);
+        for (QAction* action : warcraftIIIActions_) {
+            action->setVisible(menu.warcraftIII);
+        }
+        for (QAction* action : otherGameActions_) {
+            action->setVisible(menu.otherGames);
         }
     }
 }
@@ -292,7 +291,7 @@ void MainForm::deleteSelected() {
     watchList_.removeRowsAt(selectedRows());
 }
 
-void MainForm::requestStats(std::initializer_list<const char*> codes) {
+void MainForm::requestStats(const std::vector<const char*>& codes) {
     const std::string name = firstSelectedName();
     if (selectedRows().empty()) {
         return;

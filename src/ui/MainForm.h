@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "connection/ConnectionView.h"
 #include "connection/StatusCommands.h"
@@ -118,7 +119,7 @@ private:
     void userListClick();
     void deleteSelected();
     void openChatForSelection();
-    void requestStats(std::initializer_list<const char*> codes);
+    void requestStats(const std::vector<const char*>& codes);
     void openPlayerProfile();
     void queueFront(const std::string& command);
     void pingToolbarVisibleChanged(bool visible);
@@ -151,11 +152,8 @@ private:
 
     QAction* chatAction_ = nullptr;
     QAction* statsAction_ = nullptr;
-    QAction* war3Action_ = nullptr;
-    QAction* sexpAction_ = nullptr;
-    QAction* starAction_ = nullptr;
-    QAction* w2bnAction_ = nullptr;
-    QAction* allAction_ = nullptr;
+    std::vector<QAction*> warcraftIIIActions_;  // its product and the player profile
+    std::vector<QAction*> otherGameActions_;    // the other products and "All"
     QAction* profileAction_ = nullptr;
     QAction* awayAction_ = nullptr;
     QAction* dndAction_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "connection/Protocol.h"
 #include "connection/ServerLine.h"
+#include "watch/Products.h"
 #include "watch/UserName.h"
 
 namespace tesk {
@@ -37,14 +38,6 @@ WhisperLine splitWhisperLine(const std::string& line) {
         whisper.text = line.substr(a + 1, line.size() - a - 2);
     }
     return whisper;
-}
-
-std::string productName(const std::string& code) {
-    if (code == "war3") return "Warcraft III";
-    if (code == "sexp") return "Starcraft - Brood War";
-    if (code == "star") return "Starcraft";
-    if (code == "w2bn") return "Warcraft II Battle.net Edition";
-    return code;
 }
 
 StatsReply interpretStatsReply(const std::string& line, const std::string& lastArgument) {

@@ -29,7 +29,4 @@ struct StatsReply {
 };
 StatsReply interpretStatsReply(const std::string& line, const std::string& lastArgument);
 
-// The heading name of a product code; other text unchanged.
-std::string productName(const std::string& code);
-
 }  // namespace tesk

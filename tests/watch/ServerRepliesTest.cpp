@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "watch/Products.h"
 #include "watch/ServerReplies.h"
 
 using namespace tesk;
