@@ -20,8 +20,8 @@ startup_ms() {
     for _ in $(seq 1 11); do
         local start end
         start=$(date +%s%N)
-        XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=offscreen TESK_QUIT_WHEN_SHOWN=1 \
-            "$build/src/tesk" --config "$dir/Tesk.ini" >/dev/null 2>&1
+        XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=offscreen \
+            "$build/src/tesk" --quit-when-shown --config "$dir/Tesk.ini" >/dev/null 2>&1
         end=$(date +%s%N)
         times+=($(((end - start) / 1000000)))
     done

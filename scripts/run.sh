@@ -41,4 +41,4 @@ trap 'exit 130' INT TERM
 sleep 0.5
 kill -0 "$sim_pid" 2>/dev/null || { echo "The gateway simulator could not start (is port 6112 taken?)"; exit 1; }
 cd "$demo"
-TESK_DEMO_POLL_MS=15000 "../src/tesk" "${mode[@]}" --config Tesk.ini
+"../src/tesk" "${mode[@]}" --poll-interval 15000 --config Tesk.ini

@@ -45,13 +45,10 @@ int main(int argc, char** argv) {
         options.iniPath = tesk::chooseConfigPath(command.configPath);
         QDir().mkpath(QFileInfo(options.iniPath).absolutePath());
         options.lockDirectory = tesk::SingleInstance::defaultDirectory();
-        // The demo run polls more often than once a minute, so that a newcomer sees a
-        // user come online within the first minute.
-        bool ok = false;
-        const int pollMs = qEnvironmentVariableIntValue("TESK_DEMO_POLL_MS", &ok);
-        if (ok && pollMs >= 1000) {
-            options.timings.pollInterval = std::chrono::milliseconds(pollMs);
+        if (command.pollInterval.count() > 0) {
+            options.timings.pollInterval = command.pollInterval;
         }
+        options.quitWhenShown = command.quitWhenShown;
         return options;
     };
     if (command.headless) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 
 namespace tesk {
 
@@ -12,7 +13,11 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     QString configPath;  // --config FILE
-    QString error;       // not empty: the arguments are not understood
+    // --poll-interval MS: a polling cycle this often instead of once a minute (the demo
+    // run, so that a newcomer sees changes within the first minute); zero: the default.
+    std::chrono::milliseconds pollInterval{0};
+    bool quitWhenShown = false;  // --quit-when-shown: the start-up benchmark's exit
+    QString error;               // not empty: the arguments are not understood
 };
 
 CommandLine parseCommandLine(const QStringList& arguments);  // without the program name

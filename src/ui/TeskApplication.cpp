@@ -153,7 +153,7 @@ int runTesk(const StartOptions& options) {
         }
         mainForm->setExitFlag(false);
         // Start-up benchmark: measure from exec to here, then leave.
-        if (qEnvironmentVariableIsSet("TESK_QUIT_WHEN_SHOWN")) {
+        if (options.quitWhenShown) {
             QCoreApplication::exit(0);
         }
     });

@@ -13,6 +13,7 @@ struct StartOptions {
     QString iniPath;           // Tesk.ini
     QString lockDirectory;     // where the single-instance lock lives
     ConnectionTimings timings;
+    bool quitWhenShown = false;  // exit once the one-time start-up steps have run
 };
 
 // Runs the program until it exits; returns the exit code.

@@ -12,6 +12,9 @@ TEST(CommandLine, KnownOptions) {
     EXPECT_EQ(parseCommandLine({"--config=b.ini"}).configPath, "b.ini");
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"--version"}).version);
+    const auto bench = parseCommandLine({"--quit-when-shown", "--poll-interval", "15000"});
+    EXPECT_TRUE(bench.quitWhenShown);
+    EXPECT_EQ(bench.pollInterval.count(), 15000);
 }
 
 TEST(CommandLine, QtOptionsPassAndMistakesAreReported) {
@@ -21,4 +24,6 @@ TEST(CommandLine, QtOptionsPassAndMistakesAreReported) {
     EXPECT_FALSE(parseCommandLine({"--config"}).error.isEmpty());
     EXPECT_FALSE(parseCommandLine({"stray"}).error.isEmpty());
     EXPECT_FALSE(parseCommandLine({"--no-such-option"}).error.isEmpty());
+    EXPECT_FALSE(parseCommandLine({"--poll-interval", "999"}).error.isEmpty());
+    EXPECT_FALSE(parseCommandLine({"--poll-interval", "soon"}).error.isEmpty());
 }
