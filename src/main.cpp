@@ -6,6 +6,7 @@
 
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
+#include "platform/sound/CanberraSoundPlayer.h"
 #include "settings/ConfigLocation.h"
 #include "ui/CommandLine.h"
 #include "ui/HeadlessSession.h"
@@ -59,5 +60,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TESK");
     QApplication::setApplicationVersion(TESK_VERSION);
-    return tesk::runTesk(start());
+    tesk::CanberraSoundPlayer sounds;
+    return tesk::runTesk(start(), sounds);
 }

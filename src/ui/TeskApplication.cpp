@@ -12,7 +12,6 @@
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
 #include "ping/Pinger.h"
-#include "platform/CanberraSoundPlayer.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "settings/IniFile.h"
@@ -33,7 +32,7 @@
 
 namespace tesk {
 
-int runTesk(const StartOptions& options) {
+int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     auto* app = qApp;
     // Dialogs closing while the main window is hidden must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -56,7 +55,6 @@ int runTesk(const StartOptions& options) {
         geometry = readMainFormGeometry(ini);
     }
 
-    CanberraSoundPlayer sounds;
     std::unique_ptr<MainForm> mainForm;
     TrayNotifier tray(
         sounds, [&settings] { return settings.snapshot().sounds; },

@@ -6,6 +6,8 @@
 
 namespace tesk {
 
+class SoundPlayer;
+
 // Start-up and the run of the program: one copy per user, the permanent windows in
 // their order, the tray icon, the one-time steps once the event loop runs, and the exit
 // that saves everything.
@@ -16,7 +18,8 @@ struct StartOptions {
     bool quitWhenShown = false;  // exit once the one-time start-up steps have run
 };
 
-// Runs the program until it exits; returns the exit code.
-int runTesk(const StartOptions& options);
+// Runs the program until it exits, playing its chimes through `sounds`; returns the exit
+// code.
+int runTesk(const StartOptions& options, SoundPlayer& sounds);
 
 }  // namespace tesk

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <memory>
 
-#include "platform/CanberraSoundPlayer.h"
 #include "platform/SoundPlayer.h"
+#include "platform/sound/CanberraSoundPlayer.h"
 #include "support/EventLoop.h"
 #include "ui/ImageList.h"
 #include "ui/TrayNotifier.h"

@@ -1,4 +1,4 @@
-#include "platform/CanberraSoundPlayer.h"
+#include "platform/sound/CanberraSoundPlayer.h"
 
 #include <canberra.h>
 
