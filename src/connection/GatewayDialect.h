@@ -21,7 +21,7 @@ std::string classicFromPvpgn(std::string_view line);
 // (the reader's cases, the handlers) sees the classic gateway: the login lines, the
 // command echo that PvPGN never sends, and PvPGN's wording of its replies. For Classic
 // every operation passes things through unchanged. Safe to use from any thread: the
-// connection thread begins each connection, the writer announces its commands and the
+// connection worker begins each connection, the writer announces its commands and the
 // reader collects their echoes.
 class GatewayDialect {
 public:

@@ -32,7 +32,7 @@ public:
     static constexpr const char* kLookupFailed =
         "Could not find IP address for host.\nCheck if your Battle.net gateway is correct.";
 
-    // `display` and `error` run on the GUI thread while the ping thread waits; both are
+    // `display` and `error` run on the GUI thread while the pinger's thread waits; both are
     // copied into each hand-over, so they must only refer to objects that outlive it.
     Pinger(LiveSettings& settings, Display display, ErrorReport error, PingTimings timings = {},
            EchoOpener openEcho = defaultEchoOpener());

@@ -47,7 +47,7 @@ public:
     void attachConversations(Conversations* conversations) { conversations_ = conversations; }
     void attachPing(Pinger* ping) { ping_ = ping; }
 
-    // The ping thread's display: the label and the tray tip's " (...) " part.
+    // The pinger's display: the label and the tray tip's " (...) " part.
     void showPing(const std::string& pingText);
     void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 

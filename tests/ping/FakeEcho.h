@@ -15,7 +15,7 @@
 namespace tesk::test {
 
 // A scripted stand-in for the ICMP echo service: answers without any network traffic and
-// records every request. Shared by the test and the services that the ping thread opens.
+// records every request. Shared by the test and the services that the pinger opens.
 class FakeEchoes {
 public:
     using Answer = std::optional<std::chrono::milliseconds>;
