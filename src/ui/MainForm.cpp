@@ -224,7 +224,7 @@ void MainForm::buildUserList() {
     userList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     userList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     userList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int column = WatchListModel::Place; column < WatchListModel::ColumnCount; ++column) {
+    for (int column = WatchListModel::Place; column < WatchListModel::NumberOfColumns; ++column) {
         userList_->setColumnHidden(column, true);
     }
     userList_->setContextMenuPolicy(Qt::CustomContextMenu);

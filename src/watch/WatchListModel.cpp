@@ -12,7 +12,7 @@ int WatchListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int WatchListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : NumberOfColumns;
 }
 
 QVariant WatchListModel::data(const QModelIndex& index, int role) const {
@@ -41,7 +41,7 @@ QVariant WatchListModel::data(const QModelIndex& index, int role) const {
 QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const captions[] = {"User", "Place", "Program", "Away msg.", "DND msg."};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= ColumnCount) {
+        section >= NumberOfColumns) {
         return {};
     }
     return QString(captions[section]);
@@ -103,7 +103,7 @@ void WatchListModel::setRowState(int position, const WatchRowState& state) {
         return;  // most polls find a user where he was: nothing to repaint
     }
     row = state;
-    emit dataChanged(index(position, 0), index(position, ColumnCount - 1));
+    emit dataChanged(index(position, 0), index(position, NumberOfColumns - 1));
 }
 
 void WatchListModel::setImage(int position, int image) {
@@ -119,7 +119,7 @@ void WatchListModel::resetAll() {
         r.state = WatchRowState{};
     }
     if (!rows_.empty()) {
-        emit dataChanged(index(0, 0), index(size() - 1, ColumnCount - 1));
+        emit dataChanged(index(0, 0), index(size() - 1, NumberOfColumns - 1));
     }
 }
 

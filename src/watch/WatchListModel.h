@@ -20,7 +20,7 @@ struct WatchRow {
 class WatchListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { User, Place, Program, AwayMessage, DndMessage, ColumnCount };
+    enum Column { User, Place, Program, AwayMessage, DndMessage, NumberOfColumns };
     static constexpr int ImageRole = Qt::UserRole + 1;  // the state image index
 
     using QAbstractTableModel::QAbstractTableModel;
