@@ -20,6 +20,7 @@
 #include "ui/KeyHandler.h"
 #include "ui/RichText.h"
 #include "watch/Products.h"
+#include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 
 namespace tesk {
@@ -36,9 +37,10 @@ ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent
       partnerName_(std::move(partnerName)),
       context_(std::move(context)),
       chatMemo_(new QTextEdit(this)),
+      transcript_(chatMemo_, context_.limits.transcriptBytes),
       msgEdit_(new QLineEdit(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle("Chat: " + QString::fromStdString(partnerName_));
+    setWindowTitle("Chat: " + shownText(partnerName_, context_.limits.shownLineBytes));
     setMinimumSize(200, 200);
     const ChatFormSize size = readChatFormSize(IniFile(context_.iniPath));
     resize(size.width, size.height);
@@ -158,18 +160,18 @@ void ChatForm::sendButtonClick() {
             mark::kProgram);
         msgEdit_->clear();
     } else {
-        appendNotice(chatMemo_, "Not connected!");
+        transcript_.appendNotice("Not connected!");
     }
     chatMemo_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
 }
 
 void ChatForm::appendHeader(const QString& speaker, const QTime& time) {
-    appendParagraph(chatMemo_, speaker + " (" + time.toString("hh:mm") + ")", kHeaderColour, true,
-                    0);
+    transcript_.appendParagraph(speaker + " (" + time.toString("hh:mm") + ")", kHeaderColour, true,
+                                0);
 }
 
 void ChatForm::appendBody(const QString& text, bool ownWhisper) {
-    appendParagraph(chatMemo_, text, ownWhisper ? kOwnColour : kIncomingColour, false, 8);
+    transcript_.appendParagraph(text, ownWhisper ? kOwnColour : kIncomingColour, false, 8);
 }
 
 QString ChatForm::transcript() const {

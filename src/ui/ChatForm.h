@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "connection/ConnectionStatus.h"
+#include "ui/BoundedTranscript.h"
+#include "watch/RemoteTextLimits.h"
 
 class QLineEdit;
 class QMenu;
@@ -25,6 +27,7 @@ struct ChatContext {
     std::function<void(const QUrl&)> openUrl;
     std::function<void(QWidget*, const QString&)> showError;  // "Error" box
     QString iniPath;  // the chat window size lives in Tesk.ini
+    RemoteTextLimits limits;
 };
 
 // The window of one conversation: the transcript, a toolbar with Send, Add and
@@ -57,6 +60,7 @@ private:
     const std::string partnerName_;
     const ChatContext context_;
     QTextEdit* chatMemo_;
+    BoundedTranscript transcript_;
     QLineEdit* msgEdit_;
     QMenu* statsMenu_ = nullptr;
 };

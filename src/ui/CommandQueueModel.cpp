@@ -2,6 +2,9 @@
 
 #include <unordered_set>
 
+#include "watch/RemoteTextLimits.h"
+#include "watch/ShownText.h"
+
 namespace tesk {
 
 CommandQueueModel::CommandQueueModel(CommandQueue& queue, QObject* parent)
@@ -21,7 +24,7 @@ QVariant CommandQueueModel::data(const QModelIndex& index, int role) const {
     }
     const CommandEntry& entry = rows_[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(entry.text);
+        return shownText(entry.text, RemoteTextLimits::kShownLineBytes);
     }
     if (role == kMarkRole) {
         return entry.mark;

@@ -18,6 +18,7 @@
 #include "connection/CommandQueue.h"
 #include "ui/CommandQueueModel.h"
 #include "ui/KeyHandler.h"
+#include "watch/ShownText.h"
 
 namespace tesk {
 
@@ -38,10 +39,11 @@ void styleLog(QPlainTextEdit* log) {
 
 }  // namespace
 
-ConsoleForm::ConsoleForm(CommandQueue& queue, QWidget* parent)
+ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       queue_(queue),
+      limits_(limits),
       logMemo_(new QPlainTextEdit(this)),
       cmdQueue_(new QTreeView(this)),
       cmdEdit_(new QLineEdit(this)) {
@@ -56,7 +58,7 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, QWidget* parent)
     logMemo_->setReadOnly(true);
     logMemo_->setFrameShape(QFrame::NoFrame);
     logMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    logMemo_->setMaximumBlockCount(kMaxLogLines);
+    logMemo_->setMaximumBlockCount(limits_.consoleLines);
     logMemo_->setUndoRedoEnabled(false);  // nobody undoes the log; the history would only grow
     styleLog(logMemo_);
 
@@ -96,20 +98,27 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, QWidget* parent)
 // each per line. A long flood is written in pieces, so the gathered lines never hold much
 // memory while the event loop is busy with it.
 void ConsoleForm::addToLog(const LogEntry& entry) {
-    if (!isVisible()) {
-        pendingLog_.push_back(entry);
-        if (pendingLog_.size() > static_cast<std::size_t>(kMaxLogLines)) {
-            pendingLog_.pop_front();  // it would be dropped from the log at once
-        }
-        return;
-    }
-    if (pendingLog_.empty()) {
+    const std::size_t bytes = std::min(entry.text.size(), limits_.shownLineBytes);
+    ShownLine line{shownText(entry.text, limits_.shownLineBytes),
+                   QColor(entry.colour.red, entry.colour.green, entry.colour.blue), bytes};
+    if (isVisible() && pendingLog_.empty()) {
         QTimer::singleShot(0, this, &ConsoleForm::writePendingLog);
     }
-    pendingLog_.push_back(entry);
-    if (pendingLog_.size() >= kMostPendingLines) {
+    pendingBytes_ += line.bytes;
+    pendingLog_.push_back(std::move(line));
+    // Lines beyond the limits would be dropped from the log at once.
+    while (pendingLog_.size() > static_cast<std::size_t>(limits_.consoleLines) ||
+           pendingBytes_ > limits_.consoleBytes) {
+        pendingBytes_ -= pendingLog_.front().bytes;
+        pendingLog_.pop_front();
+    }
+    if (isVisible() && pendingLog_.size() >= kMostPendingLines) {
         writePendingLog();
     }
+}
+
+int ConsoleForm::keptLines() const {
+    return static_cast<int>(loggedSizes_.size() + pendingLog_.size());
 }
 
 void ConsoleForm::showEvent(QShowEvent* event) {
@@ -122,32 +131,43 @@ void ConsoleForm::showEvent(QShowEvent* event) {
 // follows the end only when it is already there; a reader further up keeps the lines in
 // view while the oldest ones beyond the limit are dropped.
 void ConsoleForm::writePendingLog() {
-    std::deque<LogEntry> entries;
-    entries.swap(pendingLog_);
-    if (entries.empty()) {
+    std::deque<ShownLine> lines;
+    lines.swap(pendingLog_);
+    const std::size_t writingBytes = pendingBytes_;
+    pendingBytes_ = 0;
+    if (lines.empty()) {
         return;  // already written
     }
 
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
-    QTextDocument* document = logMemo_->document();
-    const int writing = static_cast<int>(entries.size());
-    const int kept = document->isEmpty() ? 0 : document->blockCount();
-    const int dropping = std::min(kept, std::max(0, kept + writing - kMaxLogLines));
-    dropOldestLines(dropping);
+    // The oldest lines go until the new ones fit in both limits.
+    const auto maxLines = static_cast<std::size_t>(limits_.consoleLines);
+    std::size_t lineCount = loggedSizes_.size() + lines.size();
+    std::size_t bytes = loggedBytes_ + writingBytes;
+    std::size_t dropping = 0;
+    while (dropping < loggedSizes_.size() && (lineCount > maxLines || bytes > limits_.consoleBytes)) {
+        bytes -= loggedSizes_[dropping];
+        --lineCount;
+        ++dropping;
+    }
+    dropOldestLines(static_cast<int>(dropping));
 
+    QTextDocument* document = logMemo_->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
     bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    for (const LogEntry& entry : entries) {
+    for (const ShownLine& line : lines) {
         if (!firstLine) {
             cursor.insertBlock();
         }
         firstLine = false;
-        colour.setForeground(QColor(entry.colour.red, entry.colour.green, entry.colour.blue));
-        cursor.insertText(QString::fromStdString(entry.text), colour);
+        colour.setForeground(line.colour);
+        cursor.insertText(line.text, colour);
+        loggedSizes_.push_back(line.bytes);
+        loggedBytes_ += line.bytes;
     }
     cursor.endEditBlock();
 
@@ -161,6 +181,10 @@ void ConsoleForm::writePendingLog() {
 void ConsoleForm::dropOldestLines(int count) {
     if (count <= 0) {
         return;
+    }
+    for (int i = 0; i < count; ++i) {
+        loggedBytes_ -= loggedSizes_.front();
+        loggedSizes_.pop_front();
     }
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const int readingAt = bar->value();

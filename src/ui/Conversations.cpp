@@ -7,6 +7,7 @@
 #include "settings/LiveSettings.h"
 #include "ui/TrayNotifier.h"
 #include "watch/ServerReplies.h"
+#include "watch/ShownText.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
@@ -21,15 +22,18 @@ Window* lookUp(const std::map<std::string, QPointer<Window>>& windows, const std
 
 }  // namespace
 
-Conversations::Conversations(ChatContext chatContext, WatchListModel& watchList,
-                             TrayNotifier& tray, SoundPlayer& sounds, LiveSettings& settings,
-                             std::function<bool()> mainWindowVisible)
+Conversations::Conversations(ChatContext chatContext, WatchListModel& watchList, TrayNotifier& tray,
+                             SoundPlayer& sounds, LiveSettings& settings,
+                             std::function<bool()> mainWindowVisible,
+                             std::function<Clock::time_point()> clock)
     : chatContext_(std::move(chatContext)),
       watchList_(watchList),
       tray_(tray),
       sounds_(sounds),
       settings_(settings),
-      mainWindowVisible_(std::move(mainWindowVisible)) {}
+      mainWindowVisible_(std::move(mainWindowVisible)),
+      clock_(std::move(clock)),
+      strangers_(chatContext_.limits) {}
 
 Conversations::~Conversations() {
     for (auto& [key, chat] : chats_) {
@@ -65,8 +69,17 @@ StatsForm* Conversations::findStats(const std::string& name) const {
     return lookUp(stats_, windowKey(name, "StatsForm"));
 }
 
+QString Conversations::shown(const std::string& text) const {
+    return shownText(text, chatContext_.limits.shownLineBytes);
+}
+
 void Conversations::handleWhisperLine(const std::string& line) {
     const WhisperLine whisper = splitWhisperLine(line);
+    HeldWhisper said{whisper.incoming ? whisper.partner : settings_.snapshot().user, whisper.text,
+                     whisper.incoming, QTime::currentTime()};
+    if (!mayShow(whisper.partner, said)) {
+        return;
+    }
     const int row = watchList_.find(whisper.partner);
     ChatForm* chat = findChat(whisper.partner);
     if (chat == nullptr) {
@@ -75,25 +88,52 @@ void Conversations::handleWhisperLine(const std::string& line) {
             chat->show();  // a partner who is not watched gets the window at once
         }
     }
-    const QString partner = QString::fromStdString(whisper.partner);
     if (row >= 0) {
         if (!chat->isVisible()) {
             watchList_.setImage(row, image::kUnread);
         }
         if (!mainWindowVisible_()) {
-            tray_.announceNewMessage(partner);
+            tray_.announceNewMessage(shown(whisper.partner));
         }
     }
-    QString speaker = partner;
-    if (whisper.incoming) {
-        if (row >= 0 && settings_.snapshot().sounds) {
-            sounds_.play(kMessageSound);
-        }
-    } else {
-        speaker = QString::fromStdString(settings_.snapshot().user);
+    if (whisper.incoming && row >= 0 && settings_.snapshot().sounds) {
+        sounds_.play(kMessageSound);
     }
-    chat->appendHeader(speaker, QTime::currentTime());
-    chat->appendBody(QString::fromStdString(whisper.text), !whisper.incoming);
+    append(chat, said);
+}
+
+bool Conversations::mayShow(const std::string& partner, const HeldWhisper& whisper) {
+    if (watchList_.find(partner) >= 0 || findChat(partner) != nullptr) {
+        return true;
+    }
+    if (!strangers_.isHeld(partner) && strangers_.mayOpenWindow(clock_())) {
+        return true;
+    }
+    if (strangers_.hold(partner, whisper)) {
+        if (heldChanged_) {
+            heldChanged_(strangers_.heldLines());
+        }
+    } else if (noteSink_) {
+        noteSink_("Dropped a whisper from " + partner + ": too many held messages.");
+    }
+    return false;
+}
+
+void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
+    chat->appendHeader(shown(whisper.speaker), whisper.time);
+    chat->appendBody(shown(whisper.text), !whisper.incoming);
+}
+
+void Conversations::openHeld(const std::string& name) {
+    const std::vector<HeldWhisper> lines = strangers_.release(name);
+    ChatForm* chat = findOrMakeChat(name);
+    for (const HeldWhisper& whisper : lines) {
+        append(chat, whisper);
+    }
+    openChat(name);
+    if (heldChanged_) {
+        heldChanged_(strangers_.heldLines());
+    }
 }
 
 void Conversations::updateStats(ReaderState& state) {
@@ -102,16 +142,16 @@ void Conversations::updateStats(ReaderState& state) {
     const std::string key = windowKey(reply.name, "StatsForm");
     StatsForm* window = lookUp(stats_, key);
     if (window == nullptr) {
-        window = new StatsForm(QString::fromStdString(reply.name));
+        window = new StatsForm(shown(reply.name), chatContext_.limits);
         window->setObjectName(QString::fromStdString(key));
         stats_[key] = window;
         window->show();
     }
     if (reply.heading) {
-        window->addHeading(QString::fromStdString(*reply.heading));
+        window->addHeading(shown(*reply.heading));
     }
     if (reply.body) {
-        window->addLine(QString::fromStdString(*reply.body));
+        window->addLine(shown(*reply.body));
     }
 }
 

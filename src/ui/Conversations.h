@@ -4,10 +4,12 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "connection/ConnectionView.h"
 #include "ui/ChatForm.h"
 #include "ui/StatsForm.h"
+#include "watch/StrangerWhispers.h"
 
 namespace tesk {
 
@@ -18,11 +20,16 @@ class WatchListModel;
 
 // The per-user windows: one chat window per partner and one statistics window per user,
 // each found by its window key, and the handlers of whisper and statistics lines.
+// Whispers from names that are neither watched nor have a window open only a few new
+// windows per period; the rest are held until the user opens them.
 class Conversations {
 public:
+    using Clock = StrangerWhispers::Clock;
+
     Conversations(ChatContext chatContext, WatchListModel& watchList, TrayNotifier& tray,
                   SoundPlayer& sounds, LiveSettings& settings,
-                  std::function<bool()> mainWindowVisible);
+                  std::function<bool()> mainWindowVisible,
+                  std::function<Clock::time_point()> clock = Clock::now);
     // Windows still open at exit go without saving their size.
     ~Conversations();
 
@@ -34,13 +41,33 @@ public:
     void handleWhisperLine(const std::string& line);
     void updateStats(ReaderState& state);
 
+    // Held whispers: the partners, how many lines in all, and opening one's window with them.
+    std::vector<std::string> heldPartners() const { return strangers_.partners(); }
+    std::size_t heldLines() const { return strangers_.heldLines(); }
+    void openHeld(const std::string& name);
+    // Told the number of held lines whenever it changes.
+    void setHeldChanged(std::function<void(std::size_t)> changed) {
+        heldChanged_ = std::move(changed);
+    }
+    // Where a note for the console goes (a whisper dropped beyond the bounds).
+    void setNoteSink(std::function<void(const std::string&)> sink) { noteSink_ = std::move(sink); }
+
 private:
+    QString shown(const std::string& text) const;
+    void append(ChatForm* chat, const HeldWhisper& whisper);
+    // False when the whisper is held (or dropped) instead of shown.
+    bool mayShow(const std::string& partner, const HeldWhisper& whisper);
+
     ChatContext chatContext_;
     WatchListModel& watchList_;
     TrayNotifier& tray_;
     SoundPlayer& sounds_;
     LiveSettings& settings_;
     std::function<bool()> mainWindowVisible_;
+    std::function<Clock::time_point()> clock_;
+    std::function<void(std::size_t)> heldChanged_;
+    std::function<void(const std::string&)> noteSink_;
+    StrangerWhispers strangers_;
     std::map<std::string, QPointer<ChatForm>> chats_;
     std::map<std::string, QPointer<StatsForm>> stats_;
 };

@@ -29,6 +29,8 @@
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
 #include "watch/Products.h"
+#include "watch/RemoteTextLimits.h"
+#include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
@@ -166,11 +168,19 @@ void MainForm::buildTrayMenu() {
     restore->setFont(bold);
     trayMenu_->setDefaultAction(restore);
     QAction* minimize = trayMenu_->addAction("Minimize");
+    heldAction_ = trayMenu_->addAction(QString());
+    heldAction_->setVisible(false);
+    connect(heldAction_, &QAction::triggered, this, [this] { open(openers_.heldMessages); });
     trayMenu_->addSeparator();
     QAction* exit = trayMenu_->addAction("Exit");
     connect(restore, &QAction::triggered, this, &MainForm::showWindow);
     connect(minimize, &QAction::triggered, this, &MainForm::hideWindow);
     connect(exit, &QAction::triggered, this, &MainForm::exitProgram);
+}
+
+void MainForm::showHeldMessages(std::size_t count) {
+    heldAction_->setText(QString("Held messages (%1)\u2026").arg(count));
+    heldAction_->setVisible(count > 0);
 }
 
 void MainForm::buildToolbars() {
@@ -464,7 +474,7 @@ void MainForm::updateUser(ReaderState& state) {
 }
 
 void MainForm::announceOnline(const std::string& name) {
-    tray_.announceOnline(QString::fromStdString(name));
+    tray_.announceOnline(shownText(name, RemoteTextLimits::kShownLineBytes));
 }
 
 void MainForm::updateStats(ReaderState& state) {

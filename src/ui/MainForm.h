@@ -57,6 +57,7 @@ public:
         std::function<void()> settings;
         std::function<void()> console;
         std::function<void()> about;
+        std::function<void()> heldMessages;
     };
     void setWindowOpeners(WindowOpeners openers) { openers_ = std::move(openers); }
     void setLogSink(std::function<void(const LogEntry&)> sink) { logSink_ = std::move(sink); }
@@ -77,6 +78,8 @@ public:
 
     QString statusCaption() const;
     QMenu* trayMenu() const { return trayMenu_; }
+    // The tray menu's "Held messages (n)…", shown while whispers are held.
+    void showHeldMessages(std::size_t count);
     QMenu* userMenu() const { return userMenu_; }
     QMenu* statusMenu() const { return statusMenu_; }
     QTreeView* userList() const { return userList_; }
@@ -150,6 +153,7 @@ private:
     QMenu* statusMenu_ = nullptr;
     QMenu* trayMenu_ = nullptr;
 
+    QAction* heldAction_ = nullptr;
     QAction* chatAction_ = nullptr;
     QAction* statsAction_ = nullptr;
     std::vector<QAction*> warcraftIIIActions_;  // its product and the player profile

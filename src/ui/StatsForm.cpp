@@ -8,11 +8,12 @@
 
 namespace tesk {
 
-StatsForm::StatsForm(const QString& userName, QWidget* parent)
+StatsForm::StatsForm(const QString& userName, const RemoteTextLimits& limits, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      statsMemo_(new QTextEdit(this)) {
+      statsMemo_(new QTextEdit(this)),
+      transcript_(statsMemo_, limits.transcriptBytes) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Statistics: " + userName);
     setFixedSize(330, 176);
@@ -43,13 +44,13 @@ StatsForm::StatsForm(const QString& userName, QWidget* parent)
 
 void StatsForm::addHeading(const QString& heading) {
     if (!statsMemo_->document()->isEmpty()) {
-        appendParagraph(statsMemo_, QString(), Qt::black, true, 0);
+        transcript_.appendParagraph(QString(), Qt::black, true, 0);
     }
-    appendParagraph(statsMemo_, heading, Qt::black, true, 0);
+    transcript_.appendParagraph(heading, Qt::black, true, 0);
 }
 
 void StatsForm::addLine(const QString& line) {
-    appendParagraph(statsMemo_, line, Qt::black, false, 8);
+    transcript_.appendParagraph(line, Qt::black, false, 8);
 }
 
 QString StatsForm::text() const {

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "ui/BoundedTranscript.h"
+#include "watch/RemoteTextLimits.h"
+
 class QTextEdit;
 
 namespace tesk {
@@ -11,7 +14,7 @@ namespace tesk {
 class StatsForm : public QWidget {
     Q_OBJECT
 public:
-    explicit StatsForm(const QString& userName, QWidget* parent = nullptr);
+    StatsForm(const QString& userName, const RemoteTextLimits& limits, QWidget* parent = nullptr);
 
     void addHeading(const QString& heading);  // after an empty line unless it is the first
     void addLine(const QString& line);
@@ -19,6 +22,7 @@ public:
 
 private:
     QTextEdit* statsMemo_;
+    BoundedTranscript transcript_;
 };
 
 }  // namespace tesk

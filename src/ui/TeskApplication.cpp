@@ -2,15 +2,17 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
+#include <QTime>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
+#include "connection/ServerLine.h"
 #include "ping/Pinger.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -22,6 +24,7 @@
 #include "ui/AddUserForm.h"
 #include "ui/ConsoleForm.h"
 #include "ui/Conversations.h"
+#include "ui/HeldMessagesForm.h"
 #include "ui/MainForm.h"
 #include "ui/ProjectInfo.h"
 #include "ui/SettingsForm.h"
@@ -31,6 +34,11 @@
 #include "watch/WatchListModel.h"
 
 namespace tesk {
+
+namespace {
+// The console's colour for what TESK itself has to say about received lines.
+constexpr Rgb kNoteColour{128, 0, 0};
+}  // namespace
 
 int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     auto* app = qApp;
@@ -102,14 +110,21 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
                                 [&mainForm] { return mainForm->isVisible(); });
     mainForm->attachConversations(&conversations);
     mainForm->setLogSink([&console](const LogEntry& entry) { console.addToLog(entry); });
-    mainForm->setWindowOpeners({[&addUser] { addUser.exec(); },
-                                [&settingsForm] { settingsForm.exec(); },
-                                [&console] {
-                                    console.show();
-                                    console.raise();
-                                    console.activateWindow();
-                                },
-                                [&about] { about.exec(); }});
+    HeldMessagesForm heldMessages(conversations);
+    conversations.setHeldChanged(
+        [&mainForm](std::size_t count) { mainForm->showHeldMessages(count); });
+    conversations.setNoteSink([&console](const std::string& note) {
+        const QTime now = QTime::currentTime();
+        console.addToLog({timeStampedLogText(note, now.hour(), now.minute()), kNoteColour});
+    });
+    mainForm->setWindowOpeners(
+        {[&addUser] { addUser.exec(); }, [&settingsForm] { settingsForm.exec(); },
+         [&console] {
+             console.show();
+             console.raise();
+             console.activateWindow();
+         },
+         [&about] { about.exec(); }, [&heldMessages] { heldMessages.showHeld(); }});
 
     tray.setMenu(mainForm->trayMenu());
     tray.show();

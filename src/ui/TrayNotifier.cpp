@@ -6,6 +6,7 @@
 
 #include "platform/SoundPlayer.h"
 #include "ui/ImageList.h"
+#include "watch/ShownText.h"
 
 namespace tesk {
 
@@ -82,7 +83,7 @@ void TrayNotifier::apply(const QString& tip, int image) {
     if (image_ >= 0) {
         icon_->setIcon(images::icon(image_));
     }
-    icon_->setToolTip(shownTip());
+    icon_->setToolTip(plainToolTip(shownTip()));
 }
 
 void TrayNotifier::onActivated(QSystemTrayIcon::ActivationReason reason) {

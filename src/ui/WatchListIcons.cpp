@@ -1,6 +1,7 @@
 #include "ui/WatchListIcons.h"
 
 #include "ui/ImageList.h"
+#include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 #include "watch/WatchListModel.h"
 
@@ -12,7 +13,7 @@ QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::ToolTipRole && index.isValid()) {
         const auto* list = static_cast<const WatchListModel*>(sourceModel());
-        return userInfoTip(list->row(mapToSource(index).row()).state);
+        return plainToolTip(userInfoTip(list->row(mapToSource(index).row()).state));
     }
     return QIdentityProxyModel::data(index, role);
 }

@@ -3,6 +3,8 @@
 #include <QUrl>
 
 #include "connection/Protocol.h"
+#include "watch/RemoteTextLimits.h"
+#include "watch/ShownText.h"
 #include "watch/WhoisReply.h"
 
 namespace tesk {
@@ -44,7 +46,7 @@ QString userInfoTip(const WatchRowState& state) {
     QStringList lines;
     const auto add = [&](const char* label, const std::string& text) {
         if (!text.empty()) {
-            lines << QString(label) + QString::fromStdString(text);
+            lines << QString(label) + shownText(text, RemoteTextLimits::kShownLineBytes);
         }
     };
     add("* ", state.place);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "connection/ConnectionStatus.h"
+#include "watch/RemoteTextLimits.h"
+#include "watch/ShownText.h"
 #include "watch/UserName.h"
 
 namespace tesk {
@@ -35,7 +37,7 @@ QVariant WatchListModel::data(const QModelIndex& index, int role) const {
         case DndMessage: text = &r.state.dndMessage; break;
         default: return {};
     }
-    return QString::fromStdString(*text);
+    return shownText(*text, RemoteTextLimits::kShownLineBytes);
 }
 
 QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
