@@ -39,6 +39,7 @@ void CommandWriter::run() {
                 replyTimer_.arm();
                 // Likewise the echo a server may owe is noted before its replies can come.
                 connection_.dialect().commandSending(entry->text);
+                connection_.sentStats().noteSent(entry->text);
                 connection_.client().sendLine(entry->text);
                 queue_.remove(entry->id);
                 stop_->sleepFor(pause_);

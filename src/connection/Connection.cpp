@@ -88,6 +88,7 @@ void Connection::runConnect(std::uint64_t epoch) {
         }
         // Before the socket opens, so that the reader reads its first line in this dialect.
         dialect_.begin(settings.serverType);
+        sentStats_.begin();
         const bool opened = client_.open(settings.gateway, timings_.port);
         if (cancelled(epoch)) {
             return;  // goOffline came in meanwhile and has closed the client

@@ -10,6 +10,7 @@
 #include "connection/ConnectionStatus.h"
 #include "connection/ConnectionTimings.h"
 #include "connection/GatewayDialect.h"
+#include "connection/SentStatsRequests.h"
 #include "platform/GuiTimer.h"
 #include "platform/TcpClient.h"
 
@@ -55,6 +56,8 @@ public:
     TcpClient& client() { return client_; }
     // What the server of the current connection speaks; the reader and writer go through it.
     GatewayDialect& dialect() { return dialect_; }
+    // The statistics requests sent on the current connection and not yet echoed.
+    SentStatsRequests& sentStats() { return sentStats_; }
     GuiTimer& pollTimer() { return pollTimer_; }
 
     // Raises the stop flag, closes the client for good and wakes every wait.
@@ -76,6 +79,7 @@ private:
 
     TcpClient client_;
     GatewayDialect dialect_;
+    SentStatsRequests sentStats_;
     GuiTimer pollTimer_;
     std::atomic<ConnectionStatus> status_{ConnectionStatus::None};
 

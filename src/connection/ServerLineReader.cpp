@@ -128,6 +128,11 @@ void ServerLineReader::handleOnGui(Burst& burst) {
         switch (lineCase) {
             case LineCase::CommandEcho: {
                 CommandEcho echo = splitCommandEcho(arrival.line);
+                // A "/stats" echo for a request never sent is answered by nothing here.
+                if (echo.command == protocol::kStatsCommand &&
+                    !connection_.sentStats().takeEcho(arrival.line)) {
+                    echo = {};
+                }
                 state.lastCommand = std::move(echo.command);
                 state.lastArgument = std::move(echo.argument);
                 break;

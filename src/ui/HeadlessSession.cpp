@@ -1,6 +1,7 @@
 #include "ui/HeadlessSession.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
@@ -11,6 +12,7 @@
 #include "settings/SettingsFile.h"
 #include "watch/RowReport.h"
 #include "watch/ServerReplies.h"
+#include "watch/ShownText.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
 
@@ -29,14 +31,9 @@ HeadlessSession::HeadlessSession(WatchListModel& watchList, const std::string& a
     QObject::connect(&watchList_, &WatchListModel::modelReset, &rowReport_, later);
 }
 
+// Received text is in most lines, so every line is escaped for the terminal.
 void HeadlessSession::print(const std::string& text) {
-    // Messages meant for boxes have line breaks; one change is one line here.
-    std::string line = text;
-    for (char& c : line) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
+    const std::string line = terminalText(text);
     std::fprintf(out_, "%s %s\n", clock_().toString("hh:mm").toStdString().c_str(), line.c_str());
     std::fflush(out_);
 }
@@ -73,7 +70,10 @@ void HeadlessSession::resetWatchRows() {
 }
 
 void HeadlessSession::showError(const std::string& message) {
-    print("error: " + message);
+    // Our messages are meant for boxes and have line breaks; one change is one line here.
+    std::string line = message;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    print("error: " + line);
 }
 
 void HeadlessSession::addToLog(const LogEntry&) {}

@@ -459,8 +459,12 @@ void MainForm::resetWatchRows() {
     watchList_.resetAll();
 }
 
+// Plain text: a connection message may one day quote what the server said.
 void MainForm::showError(const std::string& message) {
-    QMessageBox::critical(isVisible() ? this : nullptr, "Error", QString::fromStdString(message));
+    QMessageBox box(QMessageBox::Critical, "Error", QString::fromStdString(message),
+                    QMessageBox::Ok, isVisible() ? this : nullptr);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void MainForm::addToLog(const LogEntry& entry) {

@@ -87,6 +87,12 @@ TEST_F(HeadlessRun, PrintsEveryChangeAndSavesTheWatchListOnSigterm) {
 
     sim->whisperToAll("bob", "hello");
     EXPECT_TRUE(waitForLine("whisper from bob: hello"));
+    // Nothing received can drive the terminal: line breaks, NUL, ESC and a bidi override
+    // arrive as escapes, on one line.
+    sim->sendRawToAll(
+        QByteArray("1004 WHISPER bob 0000 \"a\nb\rc\0d\x1b[2J\xe2\x80\xaeZ\"\r\n", 41));
+    EXPECT_TRUE(waitForLine("whisper from bob: a\\nb\\rc\\x00d\\x1B[2J\\u202EZ"))
+        << lines().join('\n').toStdString();
 
     ::kill(program.processId(), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(5000));

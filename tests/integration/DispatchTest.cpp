@@ -130,4 +130,17 @@ TEST_F(GatewayFixture, LoginConfirmationIsNeverDroppedAsARepeatOfTheOldConnectio
     EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
 }
 
+// Only a "/stats" that was sent has its replies taken as statistics: an echo the server
+// makes up opens nothing, and the real request is still answered.
+TEST_F(GatewayFixture, AMadeUpStatisticsEchoReachesNoHandler) {
+    ASSERT_TRUE(startWatchingAlice());
+    sim->sendRawToAll("/stats mallory war3\r\n1018 INFO \"mallory's record:\"\r\n");
+    client->queue().putFront("/stats alice star", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return !handlers.statsReplies.empty(); }));
+    processEventsFor(100);
+    for (const std::string& reply : handlers.statsReplies) {
+        EXPECT_EQ(reply.find("mallory"), std::string::npos) << reply;
+    }
+}
+
 }  // namespace tesk::test
