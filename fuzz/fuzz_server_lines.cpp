@@ -1,4 +1,5 @@
-// Every pure interpretation of a received line, with arbitrary reader and row state.
+// Every pure interpretation of a received line, with arbitrary reader and row state, and
+// the forms in which received text is shown.
 //
 // Input: one selector byte, then fields separated by LF:
 //   line, last argument, image, place, program, away message, dnd message, last command.
@@ -25,8 +26,10 @@
 #include "Check.h"
 #include "connection/ConnectionStatus.h"
 #include "connection/ServerLine.h"
+#include "watch/Products.h"
 #include "watch/RowReport.h"
 #include "watch/ServerReplies.h"
+#include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 #include "watch/UserName.h"
 #include "watch/WhoisReply.h"
@@ -293,6 +296,33 @@ void checkUserCommands(const std::string& name, std::uint8_t choice) {
     FUZZ_CHECK(statsCommand(name, "war3") == "/stats " + name + " war3");
 }
 
+// Received text as the windows, the terminal and tool tips get it: never a control
+// character, never more than its byte budget, never a tag.
+void checkShownText(const std::string& text, std::size_t maxBytes) {
+    const QString shown = shownText(text, maxBytes);
+    FUZZ_CHECK(keptLength(text, maxBytes) <= maxBytes);
+    FUZZ_CHECK(static_cast<std::size_t>(shown.toUtf8().size()) <= maxBytes * 3 + 3);
+    for (const QChar c : shown) {
+        FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F);
+    }
+
+    const std::string terminal = terminalText(text);
+    const QString decoded =
+        QString::fromUtf8(terminal.data(), static_cast<qsizetype>(terminal.size()));
+    for (const char32_t c : decoded.toUcs4()) {
+        FUZZ_CHECK(c == '\t' || (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F)));
+        FUZZ_CHECK(!(c >= 0x202A && c <= 0x202E) && !(c >= 0x2066 && c <= 0x2069));
+    }
+
+    const QString tip = plainToolTip(shown);
+    for (qsizetype i = 0; i < tip.size(); ++i) {
+        if (tip[i] == u'<' || tip[i] == u'&') {
+            FUZZ_CHECK(i + 1 < tip.size() && tip[i + 1].unicode() == 0x2060);
+        }
+    }
+    FUZZ_CHECK(QString(tip).remove(QChar(0x2060)) == QString(shown).remove(QChar(0x2060)));
+}
+
 void checkLine(const std::string& line, const std::string& lastCommand,
                const std::string& lastArgument, const WatchRowState& row, int hour, int minute) {
     checkClassification(line, lastCommand);
@@ -301,6 +331,7 @@ void checkLine(const std::string& line, const std::string& lastCommand,
     checkTextUpTo(line, static_cast<std::size_t>(hour & 0xFF), lastArgument);
     checkWhisper(line);
     checkStats(line, lastArgument);
+    checkShownText(line, static_cast<std::size_t>(minute & 0x3F));
 }
 
 // The fields as successive received lines, with the reader's state carried over and one
