@@ -8,9 +8,11 @@
 #include "platform/SingleInstance.h"
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "settings/ConfigLocation.h"
+#include "settings/SaveTarget.h"
 #include "ui/CommandLine.h"
 #include "ui/HeadlessSession.h"
 #include "ui/TeskApplication.h"
+#include "watch/RecoveryCopy.h"
 
 namespace {
 
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
         options.iniPath = tesk::chooseConfigPath(command.configPath);
         QDir().mkpath(QFileInfo(options.iniPath).absolutePath());
         options.lockDirectory = tesk::SingleInstance::defaultDirectory();
+        options.recoveryPath = tesk::recoveryCopyPath();
+        tesk::removeLeftoverTemporaries(options.iniPath);
         if (command.pollInterval.count() > 0) {
             options.timings.pollInterval = command.pollInterval;
         }

@@ -40,6 +40,9 @@ struct Rgb {
 };
 Rgb logColourOf(std::string_view line);
 
+// The console's colour for what TESK itself has to say there.
+inline constexpr Rgb kNoteColour{128, 0, 0};
+
 // "[hh:mm] " followed by the line.
 std::string timeStampedLogText(std::string_view line, int hour, int minute);
 

@@ -9,6 +9,9 @@ namespace tesk {
 
 namespace {
 
+// SIGHUP too: a closed terminal ends the program the same way.
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 int wakeFds[2] = {-1, -1};
 
 // Only async-signal-safe work here: one byte into the socket pair.
@@ -33,16 +36,18 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kSignals) {
+        ::sigaction(signal, &action, nullptr);
+    }
 }
 
 TerminationSignals::~TerminationSignals() {
     if (notifier_ == nullptr) {
         return;
     }
-    ::signal(SIGTERM, SIG_DFL);
-    ::signal(SIGINT, SIG_DFL);
+    for (const int signal : kSignals) {
+        ::signal(signal, SIG_DFL);
+    }
     ::close(wakeFds[0]);
     ::close(wakeFds[1]);
     wakeFds[0] = wakeFds[1] = -1;

@@ -6,7 +6,7 @@ class QSocketNotifier;
 
 namespace tesk {
 
-// Turns SIGTERM and SIGINT into a Qt signal on the GUI thread, so that the program can
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the GUI thread, so that the program can
 // end the way its Exit command does (saving everything) instead of dying mid-way.
 class TerminationSignals : public QObject {
     Q_OBJECT

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+#include "settings/SaveTarget.h"
+
 namespace tesk {
 namespace {
 
@@ -216,6 +218,25 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
     return number ? *number != 0 : def;
 }
 
+std::vector<std::string> IniFile::keyNames(const std::string& section) const {
+    const auto sectionIt = sectionIndex_.find(fold(section));
+    if (sectionIt == sectionIndex_.end()) {
+        return {};
+    }
+    const Section& found = sections_[sectionIt->second];
+    std::vector<std::pair<std::size_t, std::string>> ordered;
+    for (const auto& [name, line] : found.keys) {
+        ordered.emplace_back(line, name);
+    }
+    std::sort(ordered.begin(), ordered.end());
+    std::vector<std::string> names;
+    names.reserve(ordered.size());
+    for (auto& entry : ordered) {
+        names.push_back(std::move(entry.second));
+    }
+    return names;
+}
+
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
     const std::string_view sectionName = trim(section);
@@ -315,9 +336,8 @@ bool IniFile::flush() {
     if (unreadable_) {
         return false;
     }
-    const QFileInfo info(path_);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : path_;
-    if (!replaceFileAtomically(target, serialize())) {
+    const std::optional<QString> target = saveTarget(path_);
+    if (!target || !replaceFileAtomically(*target, serialize())) {
         return false;
     }
     exists_ = true;

@@ -46,6 +46,8 @@ public:
     int readInteger(const std::string& section, const std::string& key, int def) const;
     // Read as an integer; any non-zero value is true.
     bool readBool(const std::string& section, const std::string& key, bool def) const;
+    // The names of the keys of a section (its first occurrence), lower-cased, in file order.
+    std::vector<std::string> keyNames(const std::string& section) const;
 
     // A value is stored up to its first CR, LF or NUL byte, which could not stay inside
     // one line. A write is ignored when its section name is empty or holds "]", or its
@@ -61,9 +63,10 @@ public:
 
     // Replaces the file with the profile: a temporary file in the same folder, synced,
     // then renamed over the target, so a crash leaves either the old or the new file.
-    // The result always has mode 0600 because it holds the account password. A symbolic
-    // link is kept and its target replaced. On failure nothing on disk changes and false
-    // is returned; so also when the file existed but could not be loaded.
+    // The result always has mode 0600 because it holds the account password. A chain of
+    // symbolic links is kept and the file at its end replaced (see saveTarget). On failure
+    // nothing on disk changes and false is returned; so also when the file existed but
+    // could not be loaded, or when it is read-only.
     bool flush();
 
     // Whether the file was on disk when loaded, or has been written by flush() since.

@@ -1,6 +1,7 @@
 #include "ui/HeadlessSession.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "connection/Connection.h"
@@ -10,6 +11,7 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
+#include "watch/RecoveryCopy.h"
 #include "watch/RowReport.h"
 #include "watch/ServerReplies.h"
 #include "watch/ShownText.h"
@@ -108,9 +110,15 @@ void HeadlessSession::announceOnline(const std::string& name) {
 
 int runHeadless(const StartOptions& options) {
     SingleInstance instance(options.lockDirectory);
-    if (!instance.acquire()) {
-        std::fprintf(stderr, "Program is already running.\n");
-        return 1;
+    switch (instance.acquire()) {
+        case SingleInstance::Result::Acquired:
+            break;
+        case SingleInstance::Result::AlreadyRunning:
+            std::fprintf(stderr, "Program is already running.\n");
+            return 1;
+        case SingleInstance::Result::Failed:
+            std::fprintf(stderr, "%s\n", instance.errorMessage().toLocal8Bit().constData());
+            return 1;
     }
     LiveSettings settings;
     WatchListModel watchList;
@@ -118,6 +126,11 @@ int runHeadless(const StartOptions& options) {
         const IniFile ini(options.iniPath);
         settings.publish(readSettings(ini));
         watchList.assign(readWatchedNames(ini));
+    }
+    if (!options.recoveryPath.isEmpty() && QFileInfo::exists(options.recoveryPath)) {
+        std::fprintf(
+            stderr, "%s\n",
+            recoveryNotice(options.iniPath, options.recoveryPath).toLocal8Bit().constData());
     }
     HeadlessSession session(watchList, settings.snapshot().user, stdout);
     CommandQueue queue;
@@ -134,10 +147,15 @@ int runHeadless(const StartOptions& options) {
     IniFile ini(options.iniPath);
     writeWatchedNames(ini, watchList.names());
     if (!ini.flush()) {
-        std::fprintf(stderr, "%s\n",
-                     IniFile::unableToWriteMessage(options.iniPath).toStdString().c_str());
+        std::string report = IniFile::unableToWriteMessage(options.iniPath).toStdString() + ".";
+        if (!options.recoveryPath.isEmpty() &&
+            writeRecoveryCopy(options.recoveryPath, watchList.names())) {
+            report += " The watch list was kept in " + options.recoveryPath.toStdString() + ".";
+        }
+        std::fprintf(stderr, "%s\n", report.c_str());
         return 1;
     }
+    retireRecoveryCopy(options.recoveryPath);
     return 0;
 }
 

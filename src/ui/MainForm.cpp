@@ -8,15 +8,18 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTime>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+#include <cstdio>
 
 #include "connection/CommandQueue.h"
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
 #include "connection/Protocol.h"
+#include "connection/ServerLine.h"
 #include "ping/PingTip.h"
 #include "ping/Pinger.h"
 #include "settings/IniFile.h"
@@ -29,6 +32,7 @@
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
 #include "watch/Products.h"
+#include "watch/RecoveryCopy.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 #include "watch/UserCommands.h"
@@ -381,6 +385,11 @@ void MainForm::exitProgram() {
     close();
 }
 
+void MainForm::endProgram() {
+    endingAnyway_ = true;
+    exitProgram();
+}
+
 void MainForm::closeEvent(QCloseEvent* event) {
     if (!exitFlag_ && hideOnClose_) {
         event->ignore();
@@ -392,8 +401,12 @@ void MainForm::closeEvent(QCloseEvent* event) {
         gateway_->connection().goOffline();
     }
     if (!saveOnExit()) {
-        event->ignore();  // nothing is lost: the user can free the file and exit again
-        return;
+        if (!endingAnyway_) {
+            QMessageBox::critical(this, "Error", IniFile::unableToWriteMessage(iniPath_));
+            event->ignore();  // nothing is lost: the user can free the file and exit again
+            return;
+        }
+        reportUnsavedExit();
     }
     tray_.remove();
     event->accept();
@@ -405,11 +418,25 @@ bool MainForm::saveOnExit() {
     writeWatchedNames(ini, watchList_.names());
     writeMainFormGeometry(ini, {width(), height(), x(), y()});
     saveToolbarLayout(ini);
-    if (ini.flush()) {
-        return true;
+    if (!ini.flush()) {
+        return false;
     }
-    QMessageBox::critical(this, "Error", IniFile::unableToWriteMessage(iniPath_));
-    return false;
+    retireRecoveryCopy(recoveryPath_);
+    return true;
+}
+
+// Nobody is there to answer a box: the old file stays as it was, and the watch list goes
+// where the next start finds it.
+void MainForm::reportUnsavedExit() {
+    std::string report = IniFile::unableToWriteMessage(iniPath_).toStdString() + ".";
+    if (!recoveryPath_.isEmpty() && writeRecoveryCopy(recoveryPath_, watchList_.names())) {
+        report += " The watch list was kept in " + recoveryPath_.toStdString() + ".";
+    }
+    std::fprintf(stderr, "tesk: %s\n", report.c_str());
+    if (logSink_) {
+        const QTime now = QTime::currentTime();
+        logSink_({timeStampedLogText(report, now.hour(), now.minute()), kNoteColour});
+    }
 }
 
 void MainForm::loadToolbarLayout(const IniFile& ini) {

@@ -67,7 +67,13 @@ public:
     // Without a tray icon a hidden window could not be brought back: closing then exits.
     void setHideOnClose(bool on) { hideOnClose_ = on; }
     bool exitFlag() const { return exitFlag_; }
-    void exitProgram();  // the tray menu's Exit, SIGTERM and the session's log-off
+    // The tray menu's Exit: when Tesk.ini cannot be written it says so and stays open.
+    void exitProgram();
+    // SIGTERM, SIGINT, SIGHUP and the session's end: always ends the program; when Tesk.ini
+    // cannot be written the error goes to stderr and the console, and the watch list to
+    // the recovery copy.
+    void endProgram();
+    void setRecoveryPath(const QString& path) { recoveryPath_ = path; }
 
     void showWindow();
     void hideWindow();
@@ -127,11 +133,13 @@ private:
     void queueFront(const std::string& command);
     void pingToolbarVisibleChanged(bool visible);
     bool saveOnExit();
+    void reportUnsavedExit();
 
     WatchListModel& watchList_;
     LiveSettings& settings_;
     TrayNotifier& tray_;
     const QString iniPath_;
+    QString recoveryPath_;
     GatewayClient* gateway_ = nullptr;
     Conversations* conversations_ = nullptr;
     Pinger* ping_ = nullptr;
@@ -140,6 +148,7 @@ private:
     std::function<void(const LogEntry&)> logSink_;
     bool exitFlag_ = true;
     bool hideOnClose_ = true;
+    bool endingAnyway_ = false;  // set by endProgram
 
     QToolBar* mainToolbar_ = nullptr;
     QToolBar* pingToolbar_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
@@ -30,15 +31,11 @@
 #include "ui/SettingsForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/AddUser.h"
+#include "watch/RecoveryCopy.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
-
-namespace {
-// The console's colour for what TESK itself has to say about received lines.
-constexpr Rgb kNoteColour{128, 0, 0};
-}  // namespace
 
 int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     auto* app = qApp;
@@ -46,9 +43,15 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(options.lockDirectory);
-    if (!instance.acquire()) {
-        QMessageBox::information(nullptr, "Information", "Program is already running.");
-        return 0;
+    switch (instance.acquire()) {
+        case SingleInstance::Result::Acquired:
+            break;
+        case SingleInstance::Result::AlreadyRunning:
+            QMessageBox::information(nullptr, "Information", "Program is already running.");
+            return 0;
+        case SingleInstance::Result::Failed:
+            QMessageBox::critical(nullptr, "Error", instance.errorMessage());
+            return 1;
     }
 
     CommandQueue queue;
@@ -68,6 +71,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
         sounds, [&settings] { return settings.snapshot().sounds; },
         [&mainForm] { return mainForm ? mainForm->statusCaption() : QString("Offline"); });
     mainForm = std::make_unique<MainForm>(watchList, settings, tray, options.iniPath);
+    mainForm->setRecoveryPath(options.recoveryPath);
     Pinger ping(
         settings, [&mainForm](const std::string& text) { mainForm->showPing(text); },
         [&mainForm](const std::string& message) {
@@ -140,9 +144,9 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, mainForm.get(),
-                     &MainForm::exitProgram);
+                     &MainForm::endProgram);
     QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
-                     mainForm.get(), [&mainForm](QSessionManager&) { mainForm->exitProgram(); });
+                     mainForm.get(), [&mainForm](QSessionManager&) { mainForm->endProgram(); });
 
     const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     mainForm->setHideOnClose(trayAvailable);
@@ -163,6 +167,13 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
             QMessageBox::information(mainForm->isVisible() ? mainForm.get() : nullptr,
                                      "Information", project::welcomeMessage());
             settingsForm.exec();
+        }
+        if (!options.recoveryPath.isEmpty() && QFileInfo::exists(options.recoveryPath)) {
+            QMessageBox box(QMessageBox::Information, "Information",
+                            recoveryNotice(options.iniPath, options.recoveryPath), QMessageBox::Ok,
+                            mainForm->isVisible() ? mainForm.get() : nullptr);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
         }
         mainForm->setExitFlag(false);
         // Start-up benchmark: measure from exec to here, then leave.

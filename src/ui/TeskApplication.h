@@ -16,6 +16,7 @@ struct StartOptions {
     QString lockDirectory;     // where the single-instance lock lives
     ConnectionTimings timings;
     bool quitWhenShown = false;  // exit once the one-time start-up steps have run
+    QString recoveryPath;        // where the watch list goes when Tesk.ini cannot be written
 };
 
 // Runs the program until it exits, playing its chimes through `sounds`; returns the exit

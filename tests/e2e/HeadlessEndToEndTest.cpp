@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -18,7 +19,7 @@ namespace {
 // (the gateway port is fixed, so each test takes another 127.x address).
 class HeadlessRun : public ::testing::Test {
 protected:
-    void start(const char* address, const QByteArray& settings) {
+    void start(const char* address, const QByteArray& settings, bool headless = true) {
         gatewaysim::Options options;
         options.address = QHostAddress(address);
         options.accounts.insert("tesk", "secret");
@@ -34,10 +35,28 @@ protected:
         program.setProcessEnvironment([this] {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("XDG_RUNTIME_DIR", dir.path());
+            env.insert("XDG_STATE_HOME", dir.filePath("state"));
+            env.insert("QT_QPA_PLATFORM", "offscreen");
             return env;
         }());
-        program.start(TESK_BINARY, {"--headless", "--config", iniPath});
+        launch(headless);
+    }
+
+    void launch(bool headless = true) {
+        output.clear();
+        QStringList arguments{"--config", iniPath};
+        if (headless) {
+            arguments.prepend("--headless");
+        }
+        program.start(TESK_BINARY, arguments);
         ASSERT_TRUE(program.waitForStarted());
+    }
+
+    QString recoveryPath() const { return dir.filePath("state/tesk/Tesk.ini.recovered"); }
+
+    QByteArray iniBytes() const {
+        QFile file(iniPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // Output lines without their "hh:mm " time stamps.
@@ -121,4 +140,35 @@ TEST_F(HeadlessRun, RefusedLoginIsPrintedInsteadOfABox) {
     ::kill(program.processId(), SIGINT);
     EXPECT_TRUE(program.waitForFinished(5000));
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// A signal always ends the program, also when Tesk.ini cannot be written: the old file
+// stays, the error goes to stderr and the watch list to the recovery copy, which the next
+// start names until a save succeeds. SIGHUP saves like SIGTERM.
+TEST_F(HeadlessRun, SignalsEndTheProgramEvenWhenTeskIniCannotBeWritten) {
+    start("127.0.0.10", "[Users]\r\nCount=2\r\n0=alice\r\n1=bob\r\n", false);
+    if (!sim) {
+        return;
+    }
+    ASSERT_TRUE(waitUntil([&] { return sim->receivedLines().size() >= 3; }, 8000));
+    const QByteArray before = iniBytes();
+    ASSERT_TRUE(QFile::setPermissions(iniPath, QFile::ReadOwner));
+    ::kill(program.processId(), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(5000)) << "the window ignored SIGTERM";
+    EXPECT_TRUE(program.readAllStandardError().contains("Unable to write to"));
+    EXPECT_EQ(iniBytes(), before);
+    EXPECT_EQ(tesk::readWatchedNames(tesk::IniFile(recoveryPath())),
+              (std::vector<std::string>{"alice", "bob"}));
+
+    // Headless: the next start names the copy; SIGHUP saves and retires it.
+    ASSERT_TRUE(QFile::setPermissions(iniPath, QFile::ReadOwner | QFile::WriteOwner));
+    launch();
+    ASSERT_TRUE(waitForLine("status: Online"));
+    ::kill(program.processId(), SIGHUP);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(
+        program.readAllStandardError().contains("It was kept in " + recoveryPath().toUtf8()));
+    EXPECT_FALSE(QFile::exists(recoveryPath()));
+    EXPECT_TRUE(QFile::exists(recoveryPath() + ".old"));  // only after a successful save
 }

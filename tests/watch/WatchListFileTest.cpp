@@ -44,16 +44,28 @@ TEST(WatchListFile, RewritingAShorterListLeavesNoOldNames) {
     EXPECT_EQ(ini.readString("Other", "Key", ""), "kept");
 }
 
-TEST(WatchListFile, MissingOrNegativeCountIsAnEmptyList) {
+// A damaged Count neither erases nor inflates the list: a missing, negative or
+// non-numeric one stands for the numbered names present, a larger one is cut to them.
+TEST(WatchListFile, DamagedCountTakesTheNamesPresent) {
     QTemporaryDir dir;
     EXPECT_TRUE(readWatchedNames(IniFile(dir.filePath("none.ini"))).empty());
+    const std::pair<QByteArray, Names> cases[] = {
+        {"Count=-5\r\n0=alice\r\n1=bob\r\n", {"alice", "bob"}},
+        {"Count=many\r\n0=alice\r\n2=carol\r\n", {"alice", "", "carol"}},
+        {"Count=2147483647\r\n0=alice\r\n1=bob\r\n", {"alice", "bob"}},
+        {"0=alice\r\n", {"alice"}},
+        {"Count=1\r\n0=alice\r\n1=bob\r\n", {"alice"}},
+        {"Count=0\r\n0=alice\r\n", {}},
+        {"Count=x\r\n01=padded\r\nname=word\r\n", {}},
+    };
     const QString path = dir.filePath("Tesk.ini");
-    {
-        IniFile ini(path);
-        ini.writeString("Users", "Count", "-5");
-        ASSERT_TRUE(ini.flush());
+    for (const auto& [users, expected] : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Users]\r\n" + users);
+        file.close();
+        EXPECT_EQ(readWatchedNames(IniFile(path)), expected) << users.constData();
     }
-    EXPECT_TRUE(readWatchedNames(IniFile(path)).empty());
 }
 
 TEST(WatchListFile, EmptyListSavesACountOfZero) {
