@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Conversations.h"
+#include "ui/DialogParts.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 
@@ -16,6 +17,7 @@ HeldMessagesForm::HeldMessagesForm(Conversations& conversations, QWidget* parent
     : QDialog(parent), conversations_(conversations), partners_(new QListWidget(this)) {
     setObjectName("HeldMessagesForm");
     setWindowTitle("Held messages");
+    setFont(dialogFont());
     resize(260, 300);
 
     auto* label = new QLabel("Whispers from these users wait for their chat windows:", this);
