@@ -1,5 +1,6 @@
 #include "connection/Connection.h"
 
+#include <cstdio>
 #include <ctime>
 #include <random>
 
@@ -12,6 +13,16 @@
 
 namespace tesk {
 
+namespace {
+
+std::string secondsText(std::chrono::milliseconds pause) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", static_cast<double>(pause.count()) / 1000.0);
+    return text;
+}
+
+}  // namespace
+
 Connection::Connection(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
                        GuiTimer& replyTimer, const ConnectionTimings& timings,
                        std::shared_ptr<StopFlag> stop)
@@ -22,6 +33,8 @@ Connection::Connection(CommandQueue& queue, LiveSettings& settings, ConnectionVi
       timings_(timings),
       stop_(std::move(stop)),
       pollTimer_(timings.pollInterval, [this] { pollWatchList(); }),
+      loginTimer_(timings.loginTimeout, [this] { loginFailed(LoginFailure::NoAnswer); }),
+      retryPause_(timings.firstRetryPause, timings.longestRetryPause),
       worker_([this] { workerLoop(); }) {}
 
 Connection::~Connection() {
@@ -57,8 +70,11 @@ void Connection::workerLoop() {
         busy_ = true;
         busyEpoch_ = epoch_;
         const std::uint64_t epoch = epoch_;
+        const std::chrono::milliseconds pause = std::exchange(pendingPause_, {});
         lock.unlock();
-        runConnect(epoch);
+        if (pause.count() <= 0 || waitRetryPause(epoch, pause)) {
+            runConnect(epoch);
+        }
         lock.lock();
         busy_ = false;
     }
@@ -94,6 +110,11 @@ void Connection::runConnect(std::uint64_t epoch) {
             return;  // goOffline came in meanwhile and has closed the client
         }
         if (opened) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                loginUnderWay_ = true;
+            }
+            loginTimer_.arm();
             for (const std::string& line : GatewayDialect::loginLines(settings)) {
                 client_.sendLine(line);
             }
@@ -113,6 +134,13 @@ void Connection::runConnect(std::uint64_t epoch) {
             showError(protocol::cannotConnectMessage());
             return;
         }
+        const std::chrono::milliseconds pause = nextRetryPause();
+        showConnecting(epoch);
+        note("Could not connect to " + settings.gateway + "; trying again in " +
+             secondsText(pause) + ".");
+        if (!waitRetryPause(epoch, pause)) {
+            return;
+        }
     }
 }
 
@@ -120,11 +148,119 @@ void Connection::goOffline() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++epoch_;
+        requests_.notify_all();  // a retry waiting its pause ends
     }
     dropConnection();
 }
 
+bool Connection::waitRetryPause(std::uint64_t epoch, std::chrono::milliseconds pause) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return !requests_.wait_for(lock, pause, [&] { return epoch_ != epoch || stop_->raised(); });
+}
+
+std::chrono::milliseconds Connection::nextRetryPause() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return retryPause_.take();
+}
+
+void Connection::connectAfter(std::chrono::milliseconds pause) {
+    std::uint64_t epoch = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_ = true;
+        pendingPause_ = pause;
+        epoch = epoch_;
+        requests_.notify_all();
+    }
+    if (pause.count() > 0) {
+        showConnecting(epoch);
+    }
+}
+
+// "Connecting..." while a retry waits, unless going offline has cancelled it meanwhile:
+// the check is made on the GUI thread, in order with what goOffline shows.
+void Connection::showConnecting(std::uint64_t epoch) {
+    const StatusDisplay connecting = *statusDisplayFor(ConnectionStatus::Connecting);
+    gui_thread::runAndWait(
+        [this, connecting, epoch] {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (epoch_ != epoch) {
+                    return;
+                }
+                shown_ = connecting;
+            }
+            view_.displayStatus(connecting);
+        },
+        stop_);
+}
+
+void Connection::loginAccepted() {
+    loginTimer_.disarm();
+    std::lock_guard<std::mutex> lock(mutex_);
+    loginUnderWay_ = false;
+    loggedInAt_ = std::chrono::steady_clock::now();
+}
+
+void Connection::loginFailed(LoginFailure failure) {
+    const SettingsValues settings = settings_.snapshot();
+    goOffline();
+    const std::string message =
+        failure == LoginFailure::NoAnswer
+            ? protocol::loginUnansweredMessage()
+            : protocol::closedDuringLoginMessage(settings.serverType == ServerType::Classic);
+    if (!settings.force) {
+        resetWatchList();
+        showError(message);
+        return;
+    }
+    const std::chrono::milliseconds pause = nextRetryPause();
+    connectAfter(pause);
+    // The box's reason, its second line, says what went wrong.
+    const std::size_t reason = message.find('\n') + 1;
+    note(message.substr(reason, message.find('\n', reason) - reason) + " Trying again in " +
+         secondsText(pause) + ".");
+}
+
+// Only a close by the server counts: closing it ourselves has replaced the connection.
+void Connection::peerClosed(std::uint64_t generation) {
+    if (client_.current().generation != generation) {
+        return;
+    }
+    bool duringLogin = false;
+    bool brief = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        duringLogin = loginUnderWay_;
+        brief = std::chrono::steady_clock::now() - loggedInAt_ < timings_.stableLogin;
+        if (!brief) {
+            retryPause_.reset();
+        }
+    }
+    if (duringLogin) {
+        loginFailed(LoginFailure::Closed);
+        return;
+    }
+    if (!isLoggedIn(status())) {
+        return;
+    }
+    note("The server closed the connection.");
+    goOffline();
+    // Kicked again and again soon after the login: the pauses grow as after failures.
+    connectAfter(settings_.snapshot().force && brief ? nextRetryPause()
+                                                     : std::chrono::milliseconds(0));
+}
+
+void Connection::note(const std::string& text) {
+    gui_thread::runAndWait([this, text] { view_.logNote(text); }, stop_);
+}
+
 void Connection::dropConnection() {
+    loginTimer_.disarm();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        loginUnderWay_ = false;
+    }
     setStatus(ConnectionStatus::Offline);
     replyTimer_.disarm();
     pollTimer_.disarm();

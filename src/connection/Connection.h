@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include "connection/ConnectionStatus.h"
 #include "connection/ConnectionTimings.h"
 #include "connection/GatewayDialect.h"
+#include "connection/RetryPause.h"
 #include "connection/SentStatsRequests.h"
 #include "platform/GuiTimer.h"
 #include "platform/TcpClient.h"
@@ -49,6 +51,11 @@ public:
     // them; while offline the next connect uses them anyway.
     void reconnectIfOnline();
 
+    // The reader's news: "2010 NAME" arrived; the server closed the connection of
+    // `generation` (during the login, or a kick after it). Any thread.
+    void loginAccepted();
+    void peerClosed(std::uint64_t generation);
+
     ConnectionStatus status() const { return status_.load(); }
     void setStatus(ConnectionStatus status) { status_.store(status); }
     StatusDisplay shownStatus() const;
@@ -68,6 +75,17 @@ private:
     void runConnect(std::uint64_t epoch);
     bool cancelled(std::uint64_t epoch) const;
     void dropConnection();  // goOffline without cancelling the attempt that calls it
+    void note(const std::string& text);  // a line in the console
+
+    enum class LoginFailure { NoAnswer, Closed };
+    // The server did not let the login finish: the box, or with "Force reconnect" a retry.
+    void loginFailed(LoginFailure failure);
+    // A connect that waits `pause` first; going offline cancels it while it waits.
+    void connectAfter(std::chrono::milliseconds pause);
+    // The worker's wait before a retry; false when it was cancelled.
+    bool waitRetryPause(std::uint64_t epoch, std::chrono::milliseconds pause);
+    std::chrono::milliseconds nextRetryPause();
+    void showConnecting(std::uint64_t epoch);
     void showError(const std::string& message);
 
     CommandQueue& queue_;
@@ -81,6 +99,7 @@ private:
     GatewayDialect dialect_;
     SentStatsRequests sentStats_;
     GuiTimer pollTimer_;
+    GuiTimer loginTimer_;  // armed from the login lines to "2010 NAME"
     std::atomic<ConnectionStatus> status_{ConnectionStatus::None};
 
     mutable std::mutex mutex_;
@@ -89,6 +108,10 @@ private:
     bool pending_ = false;
     bool busy_ = false;
     std::uint64_t busyEpoch_ = 0;
+    std::chrono::milliseconds pendingPause_{0};  // of the pending request
+    RetryPause retryPause_;
+    bool loginUnderWay_ = false;
+    std::chrono::steady_clock::time_point loggedInAt_;
     StatusDisplay shown_{"Offline", image::kOffline};
     std::thread worker_;
 };

@@ -12,6 +12,12 @@ struct ConnectionTimings {
     std::chrono::milliseconds writerPause{2000};    // after every sent line
     std::chrono::milliseconds replyTimeout{10000};  // no server line after a sent one
     std::chrono::milliseconds pollInterval{60000};  // between polling cycles
+    std::chrono::milliseconds loginTimeout{10000};  // from the login lines to "2010 NAME"
+    // Pauses before a retry: the first, doubling up to the longest; they start again
+    // from the first after a connection that stayed logged in this long.
+    std::chrono::milliseconds firstRetryPause{2000};
+    std::chrono::milliseconds longestRetryPause{60000};
+    std::chrono::milliseconds stableLogin{60000};
     std::uint16_t port = protocol::kGatewayPort;
 };
 

@@ -25,6 +25,10 @@ public:
 
     // A modal "Error" box; returns when the user has dismissed it.
     virtual void showError(const std::string& message) = 0;
+
+    // A line of the connection's own in the console (a retry, a kick); not every view
+    // has a console.
+    virtual void logNote(const std::string& /*text*/) {}
 };
 
 // The reader's texts shared with the handlers it hands lines to.

@@ -102,6 +102,11 @@ constexpr const char* kAccountNeededMessage =
 constexpr const char* kStatusPageUrl = "http://www.battle.net/forums/battlenet-status/";
 
 std::string cannotConnectMessage();
+// The connect-failure box when the server took the connection but not the login: it did
+// not answer it in time, or it closed the connection (with the Classic type, a PvPGN
+// server does that).
+std::string loginUnansweredMessage();
+std::string closedDuringLoginMessage(bool classicType);
 
 // "/join public chat tesk" followed directly by the number, e.g. "...tesk4711".
 std::string joinChannelCommand(int number);

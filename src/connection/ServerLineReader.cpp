@@ -59,8 +59,10 @@ void ServerLineReader::run() {
         }
         deliver(std::move(burst), current.generation);
         if (current.connection->ended()) {
-            // The peer closed the stream: wait until the connection is replaced
-            // instead of reading empty lines in a loop.
+            // The peer closed the stream: the connection hears of it at once, and the
+            // reader waits until the connection is replaced instead of reading empty
+            // lines in a loop.
+            connection_.peerClosed(current.generation);
             client.waitForChange(current.generation, *stop_);
         }
     }
@@ -158,6 +160,7 @@ void ServerLineReader::handleOnGui(Burst& burst) {
 void ServerLineReader::react(LineCase reaction, const std::string& previous) {
     switch (reaction) {
         case LineCase::LoginAccepted:
+            connection_.loginAccepted();
             state_.lastCommand.clear();
             connection_.setStatus(ConnectionStatus::Online);
             connection_.showStatus();

@@ -78,6 +78,10 @@ void HeadlessSession::showError(const std::string& message) {
     print("error: " + line);
 }
 
+void HeadlessSession::logNote(const std::string& text) {
+    print("note: " + text);
+}
+
 void HeadlessSession::addToLog(const LogEntry&) {}
 
 void HeadlessSession::updateUser(ReaderState& state) {

@@ -433,10 +433,7 @@ void MainForm::reportUnsavedExit() {
         report += " The watch list was kept in " + recoveryPath_.toStdString() + ".";
     }
     std::fprintf(stderr, "tesk: %s\n", report.c_str());
-    if (logSink_) {
-        const QTime now = QTime::currentTime();
-        logSink_({timeStampedLogText(report, now.hour(), now.minute()), kNoteColour});
-    }
+    logNote(report);
 }
 
 void MainForm::loadToolbarLayout(const IniFile& ini) {
@@ -492,6 +489,13 @@ void MainForm::showError(const std::string& message) {
                     QMessageBox::Ok, isVisible() ? this : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void MainForm::logNote(const std::string& text) {
+    if (logSink_) {
+        const QTime now = QTime::currentTime();
+        logSink_({timeStampedLogText(text, now.hour(), now.minute()), kNoteColour});
+    }
 }
 
 void MainForm::addToLog(const LogEntry& entry) {

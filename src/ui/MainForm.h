@@ -98,6 +98,7 @@ public:
     std::vector<std::string> namesToPoll() override;
     void resetWatchRows() override;
     void showError(const std::string& message) override;
+    void logNote(const std::string& text) override;
 
     // ServerLineHandlers
     void addToLog(const LogEntry& entry) override;

@@ -49,6 +49,9 @@ ConnectionTimings GatewayFixture::fast() {
     timings.writerPause = 100ms;
     timings.replyTimeout = 1500ms;
     timings.pollInterval = 60000ms;
+    timings.loginTimeout = 1500ms;
+    timings.firstRetryPause = 20ms;
+    timings.longestRetryPause = 80ms;
     return timings;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,10 +26,16 @@ public:
     std::vector<std::string> namesToPoll() override { return names; }
     void resetWatchRows() override { ++resets; }
     void showError(const std::string& message) override { errors.push_back(message); }
+    void logNote(const std::string& text) override {
+        notes.push_back(text);
+        noteTimes.push_back(std::chrono::steady_clock::now());
+    }
 
     std::vector<std::string> names;
     std::vector<std::string> statuses;
     std::vector<std::string> errors;
+    std::vector<std::string> notes;
+    std::vector<std::chrono::steady_clock::time_point> noteTimes;
     int resets = 0;
 };
 

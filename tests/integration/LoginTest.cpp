@@ -3,10 +3,13 @@
 #include <regex>
 
 #include "connection/Connection.h"
+#include "connection/Protocol.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackListener.h"
 
+#include <unistd.h>
 #include <QTimer>
+#include <atomic>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -107,7 +110,10 @@ TEST_F(GatewayFixture, FailedConnectReportsOnceAndResetsEverything) {
     EXPECT_EQ(view.statuses.back(), "Offline");
 }
 
-TEST_F(GatewayFixture, ForcedReconnectRetriesSilentlyUntilGoOffline) {
+// With "Force reconnect" a failed connect is tried again after a pause that doubles up
+// to the longest, each attempt noted in the console, without a box; going offline
+// cancels the retry that waits.
+TEST_F(GatewayFixture, ForcedReconnectRetriesWithGrowingPausesUntilGoOffline) {
     startSim();
     const auto port = sim->port();
     sim->stop();
@@ -116,13 +122,21 @@ TEST_F(GatewayFixture, ForcedReconnectRetriesSilentlyUntilGoOffline) {
     values.force = true;
     ConnectionTimings timings = fast();
     timings.port = port;
+    timings.firstRetryPause = 40ms;
+    timings.longestRetryPause = 160ms;
     startClient(values, timings);
-    ASSERT_TRUE(waitUntil([&] { return view.statuses.size() > 20; }));
+    ASSERT_TRUE(waitUntil([&] { return view.notes.size() >= 5; }));
+    EXPECT_EQ(view.notes[0], "Could not connect to 127.0.0.1; trying again in 0.04 s.");
+    EXPECT_EQ(view.notes[1], "Could not connect to 127.0.0.1; trying again in 0.08 s.");
+    EXPECT_EQ(view.notes[3], "Could not connect to 127.0.0.1; trying again in 0.16 s.");
+    EXPECT_GE(view.noteTimes[4] - view.noteTimes[3], 150ms);
+    EXPECT_EQ(view.statuses.back(), "Connecting...");  // while a retry waits
     client->connection().goOffline();
-    processEventsFor(200);
-    const auto shown = view.statuses.size();
-    processEventsFor(200);
-    EXPECT_EQ(view.statuses.size(), shown);  // the loop has stopped
+    processEventsFor(50);
+    const auto noted = view.notes.size();
+    processEventsFor(400);
+    EXPECT_EQ(view.notes.size(), noted);  // the waiting retry was cancelled
+    EXPECT_EQ(view.statuses.back(), "Offline");
     EXPECT_TRUE(view.errors.empty());
 }
 
@@ -151,6 +165,85 @@ TEST_F(GatewayFixture, HangingConnectKeepsTheGuiResponsiveAndMergesRequests) {
         EXPECT_TRUE(view.errors.empty());
         EXPECT_EQ(view.statuses.back(), "Offline");
     }
+}
+
+// A server that takes the connection but never answers the login: the connect-failure
+// box after the login timeout, or with "Force reconnect" a quiet retry.
+TEST_F(GatewayFixture, AnUnansweredLoginEndsInTheBoxOrARetry) {
+    for (const bool force : {false, true}) {
+        SCOPED_TRACE(force ? "force" : "no force");
+        startSim();
+        sim->setSilent(true);
+        SettingsValues values = anonymous();
+        values.force = force;
+        ConnectionTimings timings = fast();
+        timings.loginTimeout = 200ms;
+        startClient(values, timings);
+        if (!force) {
+            ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+            EXPECT_EQ(view.errors, (std::vector<std::string>{protocol::loginUnansweredMessage()}));
+            EXPECT_EQ(view.statuses.back(), "Offline");
+        } else {
+            ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() >= 3; }));
+            EXPECT_TRUE(view.errors.empty());
+            EXPECT_EQ(view.notes.front(),
+                      "The server did not answer the login. Trying again in 0.02 s.");
+        }
+        client.reset();
+        sim.reset();
+        view = {};
+    }
+}
+
+// A server that closes the connection before "2010 NAME" without a line, as a PvPGN
+// server does on the classic login: the box says so and points to the server types.
+TEST_F(GatewayFixture, AServerClosingDuringLoginEndsInTheBoxOrARetry) {
+    for (const bool force : {false, true}) {
+        SCOPED_TRACE(force ? "force" : "no force");
+        LoopbackListener closer;
+        std::atomic<int> accepted{0};
+        std::thread closing([&] {
+            for (int i = 0; i < (force ? 3 : 1); ++i) {
+                const int fd = closer.acceptOne();
+                LoopbackListener::readBytes(fd, 3, 1000);  // "c" and the line end
+                ::close(fd);
+                ++accepted;
+            }
+        });
+        SettingsValues values = anonymous();
+        values.force = force;
+        ConnectionTimings timings = fast();
+        timings.port = closer.port();
+        startClient(values, timings);
+        if (!force) {
+            ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+            EXPECT_EQ(view.errors,
+                      (std::vector<std::string>{protocol::closedDuringLoginMessage(true)}));
+        } else {
+            ASSERT_TRUE(waitUntil([&] { return accepted == 3; }));
+            EXPECT_TRUE(view.errors.empty());
+            EXPECT_EQ(view.notes.front(),
+                      "The server closed the connection during login. Trying again in 0.02 s.");
+        }
+        client.reset();
+        closing.join();
+        view = {};
+    }
+}
+
+// A kick (the server closing the connection after the login) is heard at once: the
+// client logs in again before it sends anything more on the old connection.
+TEST_F(GatewayFixture, AKickIsNoticedAtOnceAndTheClientLogsInAgain) {
+    ASSERT_TRUE(startWatchingAlice());
+    const auto kicked = std::chrono::steady_clock::now();
+    sim->dropAllConnections();
+    ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() == 2; }));
+    ASSERT_TRUE(waitForReceived(2, 2));
+    EXPECT_LT(std::chrono::steady_clock::now() - kicked, 500ms);
+    EXPECT_EQ(received(2)[0], "c");
+    EXPECT_EQ(view.notes, (std::vector<std::string>{"The server closed the connection."}));
+    EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
+    EXPECT_TRUE(view.errors.empty());
 }
 
 }  // namespace tesk::test
