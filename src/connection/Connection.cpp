@@ -113,6 +113,7 @@ void Connection::runConnect(std::uint64_t epoch) {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 loginUnderWay_ = true;
+                attemptAccount_ = settings.user + '\n' + settings.password;
             }
             loginTimer_.arm();
             for (const std::string& line : GatewayDialect::loginLines(settings)) {
@@ -135,7 +136,7 @@ void Connection::runConnect(std::uint64_t epoch) {
             return;
         }
         const std::chrono::milliseconds pause = nextRetryPause();
-        showConnecting(epoch);
+        showConnecting(epoch, {});
         note("Could not connect to " + settings.gateway + "; trying again in " +
              secondsText(pause) + ".");
         if (!waitRetryPause(epoch, pause)) {
@@ -163,7 +164,7 @@ std::chrono::milliseconds Connection::nextRetryPause() {
     return retryPause_.take();
 }
 
-void Connection::connectAfter(std::chrono::milliseconds pause) {
+void Connection::connectAfter(std::chrono::milliseconds pause, const std::string& why) {
     std::uint64_t epoch = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -173,14 +174,15 @@ void Connection::connectAfter(std::chrono::milliseconds pause) {
         requests_.notify_all();
     }
     if (pause.count() > 0) {
-        showConnecting(epoch);
+        showConnecting(epoch, why);
     }
 }
 
 // "Connecting..." while a retry waits, unless going offline has cancelled it meanwhile:
 // the check is made on the GUI thread, in order with what goOffline shows.
-void Connection::showConnecting(std::uint64_t epoch) {
-    const StatusDisplay connecting = *statusDisplayFor(ConnectionStatus::Connecting);
+void Connection::showConnecting(std::uint64_t epoch, const std::string& why) {
+    StatusDisplay connecting = *statusDisplayFor(ConnectionStatus::Connecting);
+    connecting.tipCaption = why;
     gui_thread::runAndWait(
         [this, connecting, epoch] {
             {
@@ -200,6 +202,25 @@ void Connection::loginAccepted() {
     std::lock_guard<std::mutex> lock(mutex_);
     loginUnderWay_ = false;
     loggedInAt_ = std::chrono::steady_clock::now();
+    loggedInAccount_ = attemptAccount_;
+}
+
+void Connection::loginRefused() {
+    const bool pvpgn = dialect_.type() == ServerType::PvPGN;
+    bool inUse = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        inUse = pvpgn && !loggedInAccount_.empty() && attemptAccount_ == loggedInAccount_;
+    }
+    goOffline();
+    resetWatchList();
+    if (inUse && settings_.snapshot().force) {
+        connectAfter(timings_.accountInUseRetry, protocol::kAccountInUse);
+        note("The account is logged on elsewhere. Trying again in " +
+             secondsText(timings_.accountInUseRetry) + ".");
+        return;
+    }
+    showError(pvpgn ? protocol::kPvpgnLoginFailedMessage : protocol::kLoginIncorrectMessage);
 }
 
 void Connection::loginFailed(LoginFailure failure) {

@@ -55,6 +55,10 @@ public:
     // `generation` (during the login, or a kick after it). Any thread.
     void loginAccepted();
     void peerClosed(std::uint64_t generation);
+    // The server refused the account: the box, or, when the account and password already
+    // logged in during this run on a PvPGN server (so the account is in use elsewhere) and
+    // "Force reconnect" is on, a retry every accountInUseRetry.
+    void loginRefused();
 
     ConnectionStatus status() const { return status_.load(); }
     void setStatus(ConnectionStatus status) { status_.store(status); }
@@ -81,11 +85,11 @@ private:
     // The server did not let the login finish: the box, or with "Force reconnect" a retry.
     void loginFailed(LoginFailure failure);
     // A connect that waits `pause` first; going offline cancels it while it waits.
-    void connectAfter(std::chrono::milliseconds pause);
+    void connectAfter(std::chrono::milliseconds pause, const std::string& why = {});
     // The worker's wait before a retry; false when it was cancelled.
     bool waitRetryPause(std::uint64_t epoch, std::chrono::milliseconds pause);
     std::chrono::milliseconds nextRetryPause();
-    void showConnecting(std::uint64_t epoch);
+    void showConnecting(std::uint64_t epoch, const std::string& why);
     void showError(const std::string& message);
 
     CommandQueue& queue_;
@@ -111,6 +115,8 @@ private:
     std::chrono::milliseconds pendingPause_{0};  // of the pending request
     RetryPause retryPause_;
     bool loginUnderWay_ = false;
+    std::string attemptAccount_;   // user and password of the login under way
+    std::string loggedInAccount_;  // of the last login that worked
     std::chrono::steady_clock::time_point loggedInAt_;
     StatusDisplay shown_{"Offline", image::kOffline};
     std::thread worker_;

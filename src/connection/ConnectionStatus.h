@@ -34,8 +34,9 @@ constexpr int kUnread = 13;
 struct StatusDisplay {
     std::string caption;
     int image = image::kOffline;
+    std::string tipCaption;  // for the tray tip when it says more than the button
     bool operator==(const StatusDisplay& other) const {
-        return caption == other.caption && image == other.image;
+        return caption == other.caption && image == other.image && tipCaption == other.tipCaption;
     }
 };
 

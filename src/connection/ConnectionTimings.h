@@ -18,6 +18,8 @@ struct ConnectionTimings {
     std::chrono::milliseconds firstRetryPause{2000};
     std::chrono::milliseconds longestRetryPause{60000};
     std::chrono::milliseconds stableLogin{60000};
+    // Between attempts while the account is logged on elsewhere (e.g. by a game).
+    std::chrono::milliseconds accountInUseRetry{60000};
     std::uint16_t port = protocol::kGatewayPort;
 };
 

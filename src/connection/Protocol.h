@@ -96,6 +96,10 @@ constexpr const char* kRefusedMessage =
 constexpr const char* kLoginIncorrectMessage =
     "Login or password incorrect! Check them in settings.\nIf you don't have a Battle.net "
     "account from any game other than Warcraft III, you can use Anonymous access.";
+constexpr const char* kPvpgnLoginFailedMessage =
+    "Login failed: wrong user name or password, or the account is logged on elsewhere.\nCheck "
+    "them in settings.";
+constexpr const char* kAccountInUse = "Offline (account in use)";
 constexpr const char* kAccountNeededMessage =
     "A PvPGN server has no anonymous access.\nEnter your account's user name and password in "
     "the settings, or choose the server type Classic.";

@@ -190,7 +190,7 @@ void ServerLineReader::react(LineCase reaction, const std::string& previous) {
             refuse(protocol::kRefusedMessage);
             break;
         case LineCase::LoginIncorrect:
-            refuse(protocol::kLoginIncorrectMessage);
+            connection_.loginRefused();
             break;
         default:
             break;  // handled on the GUI thread

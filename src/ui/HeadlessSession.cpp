@@ -57,9 +57,10 @@ void HeadlessSession::reportChangedRows() {
 }
 
 void HeadlessSession::displayStatus(const StatusDisplay& display) {
-    if (display.caption != shownStatus_) {
-        shownStatus_ = display.caption;
-        print("status: " + display.caption);
+    const std::string& status = display.tipCaption.empty() ? display.caption : display.tipCaption;
+    if (status != shownStatus_) {
+        shownStatus_ = status;
+        print("status: " + status);
     }
 }
 

@@ -472,6 +472,8 @@ void MainForm::saveToolbarLayout(IniFile& ini) const {
 void MainForm::displayStatus(const StatusDisplay& display) {
     statusButton_->setText(QString::fromStdString(display.caption));
     statusButton_->setIcon(images::icon(display.image));
+    trayStatus_ =
+        QString::fromStdString(display.tipCaption.empty() ? display.caption : display.tipCaption);
     tray_.showStatusTip();
 }
 

@@ -83,6 +83,8 @@ public:
     void saveToolbarLayout(IniFile& ini) const;
 
     QString statusCaption() const;
+    // What the tray tip says of the status: the caption, or why a retry waits.
+    QString trayStatus() const { return trayStatus_; }
     QMenu* trayMenu() const { return trayMenu_; }
     // The tray menu's "Held messages (n)…", shown while whispers are held.
     void showHeldMessages(std::size_t count);
@@ -141,6 +143,7 @@ private:
     TrayNotifier& tray_;
     const QString iniPath_;
     QString recoveryPath_;
+    QString trayStatus_ = "Offline";
     GatewayClient* gateway_ = nullptr;
     Conversations* conversations_ = nullptr;
     Pinger* ping_ = nullptr;

@@ -69,7 +69,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     std::unique_ptr<MainForm> mainForm;
     TrayNotifier tray(
         sounds, [&settings] { return settings.snapshot().sounds; },
-        [&mainForm] { return mainForm ? mainForm->statusCaption() : QString("Offline"); });
+        [&mainForm] { return mainForm ? mainForm->trayStatus() : QString("Offline"); });
     mainForm = std::make_unique<MainForm>(watchList, settings, tray, options.iniPath);
     mainForm->setRecoveryPath(options.recoveryPath);
     Pinger ping(

@@ -22,6 +22,7 @@ class RecordingView : public ConnectionView {
 public:
     void displayStatus(const StatusDisplay& display) override {
         statuses.push_back(display.caption);
+        tips.push_back(display.tipCaption);
     }
     std::vector<std::string> namesToPoll() override { return names; }
     void resetWatchRows() override { ++resets; }
@@ -33,6 +34,7 @@ public:
 
     std::vector<std::string> names;
     std::vector<std::string> statuses;
+    std::vector<std::string> tips;
     std::vector<std::string> errors;
     std::vector<std::string> notes;
     std::vector<std::chrono::steady_clock::time_point> noteTimes;

@@ -74,11 +74,53 @@ TEST_F(GatewayFixture, PvpgnWrongPasswordIsTheLoginFailure) {
     startClient(pvpgnAccount("wrong"));
     ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
     processEventsFor(300);
-    EXPECT_EQ(view.errors, (Lines{protocol::kLoginIncorrectMessage}));
+    EXPECT_EQ(view.errors, (Lines{protocol::kPvpgnLoginFailedMessage}));
     EXPECT_EQ(sim->connectionCount(), 1);
     EXPECT_EQ(client->queue().size(), 0u);
     EXPECT_EQ(client->connection().status(), ConnectionStatus::Offline);
     EXPECT_TRUE(contains(handlers.log, "Login failed."));
+}
+
+// "Login failed." for the account and password that already logged in during this run:
+// the account is in use elsewhere (a game). Without "Force reconnect" the box; with it a
+// quiet retry, the tray saying why, until the login works again.
+TEST_F(GatewayFixture, PvpgnAccountInUseIsRetriedQuietlyWithForce) {
+    for (const bool force : {false, true}) {
+        SCOPED_TRACE(force ? "force" : "no force");
+        startSim(pvpgnSim());
+        SettingsValues values = pvpgnAccount();
+        values.force = force;
+        ConnectionTimings timings = fast();
+        timings.accountInUseRetry = 100ms;
+        startClient(values, timings);
+        ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+        const quint16 port = sim->port();
+        const auto restartSim = [&](const char* password) {
+            gatewaysim::Options options = pvpgnSim();
+            options.accounts["tesk"] = password;
+            options.port = port;
+            sim = std::make_unique<gatewaysim::SimThread>(options);
+            return sim->start();
+        };
+        sim.reset();  // the account logs on elsewhere: the server now refuses our password
+        ASSERT_TRUE(restartSim("taken"));
+        if (!force) {
+            ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+            EXPECT_EQ(view.errors, (Lines{protocol::kPvpgnLoginFailedMessage}));
+        } else {
+            ASSERT_TRUE(waitUntil([&] { return sim->connectionCount() >= 2; }));
+            EXPECT_TRUE(view.errors.empty());
+            EXPECT_TRUE(
+                contains(view.notes, "The account is logged on elsewhere. Trying again in 0.1 s."));
+            EXPECT_TRUE(contains(view.tips, protocol::kAccountInUse));
+            sim.reset();
+            ASSERT_TRUE(restartSim("secret"));
+            EXPECT_TRUE(waitForStatus(ConnectionStatus::Online));
+        }
+        client.reset();
+        sim.reset();
+        view = {};
+    }
 }
 
 TEST_F(GatewayFixture, PvpgnWithAnonymousAccessSaysSoInsteadOfConnecting) {
