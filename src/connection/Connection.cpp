@@ -95,7 +95,7 @@ void Connection::runConnect(std::uint64_t epoch) {
         showStatus();
         setStatus(ConnectionStatus::Offline);
 
-        const SettingsValues settings = settings_.snapshot();
+        const SettingsValues settings = attemptSettings();
         if (const char* obstacle = GatewayDialect::loginObstacle(settings)) {
             dropConnection();
             resetWatchList();
@@ -154,6 +154,23 @@ void Connection::goOffline() {
     dropConnection();
 }
 
+// The settings of the next attempt, with the server type it tries: Automatic tries the
+// type found for the gateway, else the classic login and, after that failed, PvPGN's.
+SettingsValues Connection::attemptSettings() {
+    SettingsValues settings = settings_.snapshot();
+    std::lock_guard<std::mutex> lock(mutex_);
+    automaticAttempt_ = settings.serverType == ServerType::Automatic;
+    if (automaticAttempt_) {
+        const auto found = foundTypes_.find(settings.gateway);
+        settings.serverType = found != foundTypes_.end()            ? found->second
+                              : std::exchange(tryPvpgnNext_, false) ? ServerType::PvPGN
+                                                                    : ServerType::Classic;
+    }
+    attemptGateway_ = settings.gateway;
+    attemptType_ = settings.serverType;
+    return settings;
+}
+
 bool Connection::waitRetryPause(std::uint64_t epoch, std::chrono::milliseconds pause) {
     std::unique_lock<std::mutex> lock(mutex_);
     return !requests_.wait_for(lock, pause, [&] { return epoch_ != epoch || stop_->raised(); });
@@ -199,10 +216,18 @@ void Connection::showConnecting(std::uint64_t epoch, const std::string& why) {
 
 void Connection::loginAccepted() {
     loginTimer_.disarm();
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     loginUnderWay_ = false;
     loggedInAt_ = std::chrono::steady_clock::now();
     loggedInAccount_ = attemptAccount_;
+    if (automaticAttempt_ && foundTypes_.count(attemptGateway_) == 0) {
+        foundTypes_[attemptGateway_] = attemptType_;
+        const std::string found = attemptGateway_ + " is a " +
+                                  (attemptType_ == ServerType::PvPGN ? "PvPGN" : "classic") +
+                                  " server.";
+        lock.unlock();
+        note(found);
+    }
 }
 
 void Connection::loginRefused() {
@@ -225,7 +250,19 @@ void Connection::loginRefused() {
 
 void Connection::loginFailed(LoginFailure failure) {
     const SettingsValues settings = settings_.snapshot();
+    bool tryPvpgn = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        // Automatic: the same connect tries PvPGN's login at once (it needs an account).
+        tryPvpgn = automaticAttempt_ && attemptType_ == ServerType::Classic &&
+                   foundTypes_.count(attemptGateway_) == 0 && !settings.anonymous;
+        tryPvpgnNext_ = tryPvpgn;
+    }
     goOffline();
+    if (tryPvpgn) {
+        connectAfter(std::chrono::milliseconds(0));
+        return;
+    }
     const std::string message =
         failure == LoginFailure::NoAnswer
             ? protocol::loginUnansweredMessage()

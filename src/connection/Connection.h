@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,6 +16,7 @@
 #include "connection/SentStatsRequests.h"
 #include "platform/GuiTimer.h"
 #include "platform/TcpClient.h"
+#include "settings/LiveSettings.h"
 
 namespace tesk {
 
@@ -89,6 +91,7 @@ private:
     // The worker's wait before a retry; false when it was cancelled.
     bool waitRetryPause(std::uint64_t epoch, std::chrono::milliseconds pause);
     std::chrono::milliseconds nextRetryPause();
+    SettingsValues attemptSettings();
     void showConnecting(std::uint64_t epoch, const std::string& why);
     void showError(const std::string& message);
 
@@ -117,6 +120,13 @@ private:
     bool loginUnderWay_ = false;
     std::string attemptAccount_;   // user and password of the login under way
     std::string loggedInAccount_;  // of the last login that worked
+    // The Automatic server type: what the attempt under way tries, and what each gateway
+    // turned out to be during this run.
+    bool automaticAttempt_ = false;
+    bool tryPvpgnNext_ = false;
+    std::string attemptGateway_;
+    ServerType attemptType_ = ServerType::Classic;
+    std::map<std::string, ServerType> foundTypes_;
     std::chrono::steady_clock::time_point loggedInAt_;
     StatusDisplay shown_{"Offline", image::kOffline};
     std::thread worker_;

@@ -5,9 +5,9 @@
 
 namespace tesk {
 
-// Which server the gateway is: the classic gateway, or a PvPGN server, which logs in,
-// echoes and words its replies differently.
-enum class ServerType { Classic = 0, PvPGN = 1 };
+// Which server the gateway is: the classic gateway, a PvPGN server, which logs in, echoes
+// and words its replies differently, or Automatic: the classic login first, then PvPGN's.
+enum class ServerType { Classic = 0, PvPGN = 1, Automatic = 2 };
 
 // The settings that worker threads read while the program runs. The settings dialog
 // publishes its controls' values here whenever one of them changes; workers take a

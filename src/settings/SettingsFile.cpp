@@ -43,7 +43,14 @@ bool isScrambled(Text field) {
 }
 
 ServerType serverTypeFrom(int stored) {
-    return stored == static_cast<int>(ServerType::PvPGN) ? ServerType::PvPGN : ServerType::Classic;
+    switch (stored) {
+        case static_cast<int>(ServerType::PvPGN):
+            return ServerType::PvPGN;
+        case static_cast<int>(ServerType::Automatic):
+            return ServerType::Automatic;
+        default:
+            return ServerType::Classic;
+    }
 }
 
 bool hasKey(const IniFile& ini, const char* key) {
@@ -53,7 +60,12 @@ bool hasKey(const IniFile& ini, const char* key) {
 }  // namespace
 
 SettingsValues readSettings(const IniFile& ini) {
-    const SettingsValues defaults;
+    SettingsValues defaults;
+    // A new configuration finds the server type itself; a file without the key was made
+    // before there was a choice and stays Classic.
+    if (!ini.exists()) {
+        defaults.serverType = ServerType::Automatic;
+    }
     SettingsValues values;
     for (const SettingsKey& key : kKeys) {
         if (const Flag* flag = std::get_if<Flag>(&key.field)) {

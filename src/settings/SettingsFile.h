@@ -8,7 +8,8 @@ namespace tesk {
 
 class IniFile;
 
-// The "Settings" section of Tesk.ini: its nine keys with their defaults.
+// The "Settings" section of Tesk.ini: its nine keys with their defaults (for a file that
+// does not exist yet, the server type Automatic).
 SettingsValues readSettings(const IniFile& ini);
 
 // Writes the keys in their fixed order; the password is stored scrambled, and the server

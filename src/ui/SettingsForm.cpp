@@ -28,8 +28,12 @@ constexpr int kClientHeight = 416;
 const char* const kGateways[] = {"asia.battle.net", "europe.battle.net", "useast.battle.net",
                                  "uswest.battle.net"};
 
-// In the order of ServerType's values.
-const char* const kServerTypes[] = {"Classic", "PvPGN"};
+// In the order the list offers them.
+const std::pair<const char*, ServerType> kServerTypes[] = {
+    {"Automatic", ServerType::Automatic},
+    {"Classic", ServerType::Classic},
+    {"PvPGN", ServerType::PvPGN},
+};
 
 // The metrics of the classic Windows controls that the fixed layout was drawn for: a
 // narrow gap between a check box and its caption, and "*" as the password mask.
@@ -149,8 +153,8 @@ void SettingsForm::buildControls() {
     }
     addLabel(this, "ServerTypeLabel", QStringLiteral("Server:"), 32, 188);
     serverTypeBox_ = place(new QComboBox(this), "ServerTypeBox", {104, 184, 201, 24});
-    for (const char* type : kServerTypes) {
-        serverTypeBox_->addItem(QLatin1String(type));
+    for (const auto& [caption, type] : kServerTypes) {
+        serverTypeBox_->addItem(QLatin1String(caption), static_cast<int>(type));
     }
     forceCheck_ = addCheck("ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"),
                            {32, 216, 249, 20});
@@ -216,7 +220,7 @@ void SettingsForm::formCreate() {
     // A known host is also marked in the list; any other text stays as it was typed.
     gatewayEdit_->setCurrentIndex(gatewayEdit_->findText(gateway));
     gatewayEdit_->setEditText(gateway);
-    serverTypeBox_->setCurrentIndex(static_cast<int>(stored.serverType));
+    serverTypeBox_->setCurrentIndex(serverTypeBox_->findData(static_cast<int>(stored.serverType)));
     forceCheck_->setChecked(stored.force);
     anonymousCheck_->setChecked(stored.anonymous);
     userEdit_->setText(QString::fromStdString(stored.user));
@@ -231,7 +235,7 @@ SettingsValues SettingsForm::values() const {
     current.officeXp = officeXpCheck_->isChecked();
     current.sounds = soundsCheck_->isChecked();
     current.gateway = gatewayEdit_->currentText().toStdString();
-    current.serverType = static_cast<ServerType>(serverTypeBox_->currentIndex());
+    current.serverType = static_cast<ServerType>(serverTypeBox_->currentData().toInt());
     current.force = forceCheck_->isChecked();
     current.anonymous = anonymousCheck_->isChecked();
     current.user = userEdit_->text().toStdString();

@@ -1,16 +1,19 @@
 // The client against the simulator playing a PvPGN server: the login bytes, the login
 // failure and the refused anonymous access, replies reaching their handlers without any
-// echo from the server, the watch list rows, whispers both ways, mode notices, and the
-// recovery from PvPGN's quota by the reply timer.
+// echo from the server, the watch list rows, whispers both ways, mode notices, a quota
+// drop heard at once, an account in use elsewhere, and the Automatic server type.
 #include "GatewayFixture.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <regex>
+#include <thread>
 
 #include "WatchListWiring.h"
 #include "connection/Connection.h"
 #include "connection/GatewayDialect.h"
 #include "support/EventLoop.h"
+#include "support/LoopbackListener.h"
 #include "watch/ServerReplies.h"
 #include "watch/WhoisReply.h"
 
@@ -121,6 +124,48 @@ TEST_F(GatewayFixture, PvpgnAccountInUseIsRetriedQuietlyWithForce) {
         sim.reset();
         view = {};
     }
+}
+
+// Automatic: the classic login first, PvPGN's at once in the same connect when the
+// server does not take it; the console says which the gateway is.
+TEST_F(GatewayFixture, AutomaticFindsTheServerTypeItself) {
+    for (const bool pvpgn : {false, true}) {
+        SCOPED_TRACE(pvpgn ? "PvPGN" : "classic");
+        startSim(pvpgn ? pvpgnSim() : gatewaysim::Options{});
+        SettingsValues values = pvpgnAccount();
+        values.serverType = ServerType::Automatic;
+        ConnectionTimings timings = fast();
+        timings.loginTimeout = 300ms;
+        startClient(values, timings);
+        ASSERT_TRUE(waitForStatus(ConnectionStatus::Online, 8000));
+        EXPECT_EQ(sim->connectionCount(), pvpgn ? 2 : 1);
+        EXPECT_EQ(received(sim->connectionCount())[0], pvpgn ? "\x03\x04" : "c");
+        EXPECT_TRUE(contains(
+            view.notes, pvpgn ? "127.0.0.1 is a PvPGN server." : "127.0.0.1 is a classic server."));
+        EXPECT_TRUE(view.errors.empty());
+        client.reset();
+        sim.reset();
+        view = {};
+    }
+}
+
+TEST_F(GatewayFixture, AutomaticShowsTheBoxOnlyWhenBothLoginsFail) {
+    LoopbackListener closer;
+    std::thread closing([&] {
+        for (int i = 0; i < 2; ++i) {
+            const int fd = closer.acceptOne();
+            LoopbackListener::readBytes(fd, 2, 1000);
+            ::close(fd);
+        }
+    });
+    SettingsValues values = pvpgnAccount();
+    values.serverType = ServerType::Automatic;
+    ConnectionTimings timings = fast();
+    timings.port = closer.port();
+    startClient(values, timings);
+    ASSERT_TRUE(waitUntil([&] { return !view.errors.empty(); }));
+    EXPECT_EQ(view.errors, (Lines{protocol::closedDuringLoginMessage(false)}));
+    closing.join();
 }
 
 TEST_F(GatewayFixture, PvpgnWithAnonymousAccessSaysSoInsteadOfConnecting) {

@@ -30,7 +30,7 @@ TEST(TeskIni, WithoutAFileEveryDefaultApplies) {
     EXPECT_FALSE(s.officeXp);
     EXPECT_TRUE(s.sounds);
     EXPECT_EQ(s.gateway, "europe.battle.net");
-    EXPECT_EQ(s.serverType, ServerType::Classic);
+    EXPECT_EQ(s.serverType, ServerType::Automatic);  // a new configuration finds it itself
     EXPECT_FALSE(s.force);
     EXPECT_TRUE(s.anonymous);
     EXPECT_EQ(s.user, "");
@@ -82,12 +82,12 @@ TEST(TeskIni, SettingsAreWrittenInTheirOrderWithTheScrambledPassword) {
     EXPECT_EQ(readSettings(IniFile(path)).password, "pw");
 }
 
-TEST(TeskIni, ServerTypeOneIsPvpgnAndEveryOtherValueIsClassic) {
+TEST(TeskIni, ServerTypeOneIsPvpgnTwoAutomaticAndEveryOtherValueIsClassic) {
     QTemporaryDir dir;
     const std::pair<QByteArray, ServerType> cases[] = {
-        {"1", ServerType::PvPGN},       {" 1 ", ServerType::PvPGN}, {"0x1", ServerType::PvPGN},
-        {"0", ServerType::Classic},     {"2", ServerType::Classic}, {"-1", ServerType::Classic},
-        {"pvpgn", ServerType::Classic}, {"", ServerType::Classic},
+        {"1", ServerType::PvPGN},     {" 1 ", ServerType::PvPGN},     {"0x1", ServerType::PvPGN},
+        {"2", ServerType::Automatic}, {"0", ServerType::Classic},     {"3", ServerType::Classic},
+        {"-1", ServerType::Classic},  {"pvpgn", ServerType::Classic}, {"", ServerType::Classic},
     };
     for (const auto& [stored, expected] : cases) {
         const QString path = writeFile(dir, "[Settings]\r\nservertype=" + stored + "\r\n");

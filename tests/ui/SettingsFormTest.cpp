@@ -134,7 +134,7 @@ protected:
         v.officeXp = check("OfficeXPCheck")->isChecked();
         v.sounds = check("SoundsCheck")->isChecked();
         v.gateway = gateway()->currentText().toStdString();
-        v.serverType = serverType()->currentIndex() == 1 ? ServerType::PvPGN : ServerType::Classic;
+        v.serverType = static_cast<ServerType>(serverType()->currentData().toInt());
         v.force = check("ForceCheck")->isChecked();
         v.anonymous = check("AnonymousCheck")->isChecked();
         v.user = edit("UserEdit")->text().toStdString();
@@ -148,7 +148,7 @@ protected:
         check("OfficeXPCheck")->click();
         check("SoundsCheck")->click();
         gateway()->setCurrentIndex(3);
-        serverType()->setCurrentIndex(1);
+        serverType()->setCurrentText(QStringLiteral("PvPGN"));
         check("ForceCheck")->click();
         edit("UserEdit")->setText(QStringLiteral("mallory"));
         edit("PasswordEdit")->setText(QStringLiteral("guess"));
@@ -282,13 +282,14 @@ TEST_F(SettingsFormTest, GatewayListOffersFourHostsAndAcceptsFreeText) {
     EXPECT_EQ(box->count(), 4);
 }
 
-TEST_F(SettingsFormTest, ServerTypeOffersClassicAndPvpgnWithClassicFirst) {
+TEST_F(SettingsFormTest, ServerTypeOffersAutomaticFirstAndANewConfigurationTakesIt) {
     create();
     QComboBox* box = serverType();
     EXPECT_FALSE(box->isEditable());
-    ASSERT_EQ(box->count(), 2);
-    EXPECT_EQ(box->itemText(0), QStringLiteral("Classic"));
-    EXPECT_EQ(box->itemText(1), QStringLiteral("PvPGN"));
+    ASSERT_EQ(box->count(), 3);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("Automatic"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("Classic"));
+    EXPECT_EQ(box->itemText(2), QStringLiteral("PvPGN"));
     EXPECT_EQ(box->currentIndex(), 0);
     // Below the gateway and above the force box, which moved down to make room.
     EXPECT_GT(box->geometry().top(), gateway()->geometry().bottom());
@@ -405,6 +406,7 @@ TEST_F(SettingsFormTest, WithoutAFileEveryDefaultApplies) {
     create();
     SettingsValues defaults;
     defaults.gateway = "europe.battle.net";
+    defaults.serverType = ServerType::Automatic;  // a new configuration
     expectSame(shown(), defaults);
     expectSame(live.snapshot(), defaults);
     EXPECT_FALSE(isOfficeXpLook(*qApp));
@@ -436,8 +438,11 @@ TEST_F(SettingsFormTest, StoredServerTypeIsShownAndAnythingElseIsClassic) {
     create();
     EXPECT_EQ(serverType()->currentText(), QStringLiteral("PvPGN"));
     EXPECT_EQ(live.snapshot().serverType, ServerType::PvPGN);
+    writeFile("[Settings]\r\nServerType=2\r\n");
+    form->reject();
+    EXPECT_EQ(serverType()->currentText(), QStringLiteral("Automatic"));
 
-    for (const char* stored : {"0", "2", "-1", "PvPGN", ""}) {
+    for (const char* stored : {"0", "3", "-1", "PvPGN", ""}) {
         writeFile(std::string("[Settings]\r\nServerType=") + stored + "\r\n");
         form->reject();
         EXPECT_EQ(serverType()->currentText(), QStringLiteral("Classic")) << stored;
@@ -470,7 +475,7 @@ TEST_F(SettingsFormTest, OkWritesTheEightKeysInOrderByteForByte) {
         "[Settings]\r\nMinimize=1\r\nOfficeXP=0\r\nSounds=0\r\n"
         "Gateway=useast.battle.net\r\nForce=1\r\nAnonymous=0\r\n"
         "User=bob\r\nPassword=" +
-        scrambled("s3cret, really=1") + "\r\n";
+        scrambled("s3cret, really=1") + "\r\nServerType=2\r\n";
     EXPECT_EQ(fileBytes(), bytes(expected));
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Accepted);
@@ -502,13 +507,13 @@ TEST_F(SettingsFormTest, OkStoresTheServerTypeOnceChosenAndKeepsItFromThenOn) {
     writeFile(kStoredFile);
     create();
     open();
-    serverType()->setCurrentIndex(1);
+    serverType()->setCurrentText(QStringLiteral("PvPGN"));
     button("OKButton")->click();
     EXPECT_EQ(fileBytes(), bytes(kStoredFile + "ServerType=1\r\n"));
 
     open();
-    EXPECT_EQ(serverType()->currentIndex(), 1);
-    serverType()->setCurrentIndex(0);
+    EXPECT_EQ(serverType()->currentText(), QStringLiteral("PvPGN"));
+    serverType()->setCurrentText(QStringLiteral("Classic"));
     button("OKButton")->click();
     EXPECT_EQ(fileBytes(), bytes(kStoredFile + "ServerType=0\r\n"));
     EXPECT_EQ(live.snapshot().serverType, ServerType::Classic);
@@ -676,9 +681,9 @@ TEST_F(SettingsFormTest, EveryChangeOfAControlIsPublishedAtOnce) {
         }
     }
 
-    serverType()->setCurrentIndex(1);
+    serverType()->setCurrentText(QStringLiteral("PvPGN"));
     EXPECT_EQ(live.snapshot().serverType, ServerType::PvPGN);
-    serverType()->setCurrentIndex(0);
+    serverType()->setCurrentText(QStringLiteral("Classic"));
     EXPECT_EQ(live.snapshot().serverType, ServerType::Classic);
 
     gateway()->setCurrentIndex(3);
