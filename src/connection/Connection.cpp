@@ -303,7 +303,11 @@ void Connection::peerClosed(std::uint64_t generation) {
         return;
     }
     note("The server closed the connection.");
-    goOffline();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++epoch_;
+    }
+    dropConnection(false);  // the button goes straight to "Connecting..."
     // Kicked again and again soon after the login: the pauses grow as after failures.
     connectAfter(settings_.snapshot().force && brief ? nextRetryPause()
                                                      : std::chrono::milliseconds(0));
@@ -313,7 +317,7 @@ void Connection::note(const std::string& text) {
     gui_thread::runAndWait([this, text] { view_.logNote(text); }, stop_);
 }
 
-void Connection::dropConnection() {
+void Connection::dropConnection(bool show) {
     loginTimer_.disarm();
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -331,7 +335,9 @@ void Connection::dropConnection() {
     } else if (caption == "DND") {
         queue_.putFront(protocol::kDndCommand, mark::kProgram);
     }
-    showStatus();
+    if (show) {
+        showStatus();
+    }
 }
 
 void Connection::pollWatchList() {

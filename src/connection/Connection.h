@@ -80,7 +80,9 @@ private:
     void workerLoop();
     void runConnect(std::uint64_t epoch);
     bool cancelled(std::uint64_t epoch) const;
-    void dropConnection();  // goOffline without cancelling the attempt that calls it
+    // goOffline without cancelling the attempt that calls it; `show` false leaves the
+    // status button as it is, for a new connect that follows at once.
+    void dropConnection(bool show = true);
     void note(const std::string& text);  // a line in the console
 
     enum class LoginFailure { NoAnswer, Closed };
