@@ -18,11 +18,6 @@ void BoundedTranscript::appendParagraph(const QString& text, const QColor& colou
     added(text);
 }
 
-void BoundedTranscript::appendNotice(const QString& text) {
-    tesk::appendNotice(view_, text);
-    added(text);
-}
-
 void BoundedTranscript::added(const QString& text) {
     const auto bytes = static_cast<std::size_t>(text.toUtf8().size());
     sizes_.push_back(bytes);

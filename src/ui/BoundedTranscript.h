@@ -21,8 +21,6 @@ public:
 
     // With its own colour, weight and indent (in points).
     void appendParagraph(const QString& text, const QColor& colour, bool bold, qreal indentPoints);
-    // At indent 0 in the colour and weight the transcript ends with.
-    void appendNotice(const QString& text);
 
     std::size_t keptBytes() const { return keptBytes_; }
 

@@ -29,6 +29,7 @@ namespace {
 const QColor kHeaderColour(106, 106, 106);
 const QColor kIncomingColour(11, 119, 14);
 const QColor kOwnColour(7, 62, 122);
+const QColor kErrorColour(Qt::red);
 }  // namespace
 
 ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent)
@@ -40,6 +41,7 @@ ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent
       transcript_(chatMemo_, context_.limits.transcriptBytes),
       msgEdit_(new QLineEdit(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(images::applicationIcon());
     setWindowTitle("Chat: " + shownText(partnerName_, context_.limits.shownLineBytes));
     setMinimumSize(200, 200);
     const ChatFormSize size = readChatFormSize(IniFile(context_.iniPath));
@@ -160,7 +162,7 @@ void ChatForm::sendButtonClick() {
             mark::kProgram);
         msgEdit_->clear();
     } else {
-        transcript_.appendNotice("Not connected!");
+        transcript_.appendParagraph("Not connected!", kErrorColour, false, 0);
     }
     chatMemo_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
 }

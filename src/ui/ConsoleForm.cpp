@@ -17,6 +17,7 @@
 
 #include "connection/CommandQueue.h"
 #include "ui/CommandQueueModel.h"
+#include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
 #include "watch/ShownText.h"
 
@@ -49,6 +50,7 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
       cmdEdit_(new QLineEdit(this)) {
     setObjectName("ConsoleForm");
     setWindowTitle("Console");
+    setWindowIcon(images::applicationIcon());
     setMinimumSize(300, 300);
     resize(498, 378);
 

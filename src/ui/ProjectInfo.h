@@ -14,8 +14,9 @@ inline constexpr char kContactAddress[] = "tesk@example.org";
 inline constexpr char kHomePage[] = "https://tesk.example.org/";
 inline constexpr char kThanks[] =
     "Everyone who tested early builds and reported problems, and the Qt Project.";
-// No licence notice is shown yet; the about box keeps its place for one.
-inline constexpr char kLicense[] = "";
+// The licence of the LICENSE file at the project's root, installed with the program.
+inline constexpr char kLicense[] =
+    "MIT License: free to use, copy, change and pass on, without warranty.";
 
 // The first-run welcome message: nine lines joined by "\n".
 QString welcomeMessage();

@@ -61,12 +61,6 @@ void appendParagraph(QTextEdit* view, const QString& text, const QColor& colour,
     appendBlock(view, text, character, indentPoints);
 }
 
-void appendNotice(QTextEdit* view, const QString& text) {
-    QTextCursor end(view->document());
-    end.movePosition(QTextCursor::End);
-    appendBlock(view, text, end.charFormat(), 0);
-}
-
 void useFaceBackground(QTextEdit* view) {
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));

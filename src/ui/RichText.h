@@ -12,9 +12,6 @@ namespace tesk {
 void appendParagraph(QTextEdit* view, const QString& text, const QColor& colour, bool bold,
                      qreal indentPoints);
 
-// Appends a paragraph at indent 0 in the colour and weight the transcript ends with.
-void appendNotice(QTextEdit* view, const QString& text);
-
 // Paints the transcript on the button-face colour, like the window around it.
 void useFaceBackground(QTextEdit* view);
 

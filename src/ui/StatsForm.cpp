@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include "ui/ImageList.h"
 #include "ui/RichText.h"
 
 namespace tesk {
@@ -15,6 +16,7 @@ StatsForm::StatsForm(const QString& userName, const RemoteTextLimits& limits, QW
       statsMemo_(new QTextEdit(this)),
       transcript_(statsMemo_, limits.transcriptBytes) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(images::applicationIcon());
     setWindowTitle("Statistics: " + userName);
     setFixedSize(330, 176);
 

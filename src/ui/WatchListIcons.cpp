@@ -13,7 +13,8 @@ QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::ToolTipRole && index.isValid()) {
         const auto* list = static_cast<const WatchListModel*>(sourceModel());
-        return plainToolTip(userInfoTip(list->row(mapToSource(index).row()).state));
+        const WatchRow& row = list->row(mapToSource(index).row());
+        return plainToolTip(userInfoTip(row.name, row.state));
     }
     return QIdentityProxyModel::data(index, role);
 }

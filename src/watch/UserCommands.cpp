@@ -42,8 +42,8 @@ QString playerProfileUrl(const std::string& name) {
            "&PlayerName=" + encoded(player);
 }
 
-QString userInfoTip(const WatchRowState& state) {
-    QStringList lines;
+QString userInfoTip(const std::string& name, const WatchRowState& state) {
+    QStringList lines{shownText(name, RemoteTextLimits::kShownLineBytes)};
     const auto add = [&](const char* label, const std::string& text) {
         if (!text.empty()) {
             lines << QString(label) + shownText(text, RemoteTextLimits::kShownLineBytes);

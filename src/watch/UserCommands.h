@@ -26,8 +26,9 @@ UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonym
 // or "#" cannot change the query.
 QString playerProfileUrl(const std::string& name);
 
-// The information tip of a row: its non-empty columns as "* " lines.
-QString userInfoTip(const WatchRowState& state);
+// The information tip of a row: the full name (the narrow list cuts long ones), then its
+// non-empty columns as "* " lines.
+QString userInfoTip(const std::string& name, const WatchRowState& state);
 
 // "/stats " + name + " " + product code.
 std::string statsCommand(const std::string& name, const char* productCode);

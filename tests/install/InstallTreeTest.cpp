@@ -36,9 +36,12 @@ QMap<QString, QString> desktopEntry(const QString& path) {
 TEST(InstallTree, EveryFileIsInPlace) {
     const QString prefix = installedPrefix();
     ASSERT_FALSE(prefix.isEmpty());
-    QStringList expected = {"bin/tesk", "share/applications/tesk.desktop",
+    QStringList expected = {"bin/tesk",
+                            "share/applications/tesk.desktop",
                             "share/icons/hicolor/scalable/apps/tesk.svg",
-                            "share/tesk/sounds/online.wav", "share/tesk/sounds/message.wav"};
+                            "share/tesk/sounds/online.wav",
+                            "share/tesk/sounds/message.wav",
+                            "share/doc/tesk/LICENSE"};
     for (int size : {16, 32, 48, 64, 128}) {
         expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/tesk.png").arg(size);
     }

@@ -84,7 +84,7 @@ TEST_F(AboutFormTest, LabelsShowTheirTextsAtTheirPlaces) {
         {"ThanksLabel", QStringLiteral("thanks to:"), {64, 152}, true},
         {"ThanksValueLabel", text(project::kThanks), {80, 168}, false},
         {"LicenseLabel", QStringLiteral("license:"), {64, 224}, true},
-        {"LicenseValueLabel", QString(), {80, 240}, false},
+        {"LicenseValueLabel", QString(project::kLicense), {80, 240}, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

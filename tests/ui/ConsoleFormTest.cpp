@@ -102,6 +102,7 @@ protected:
 
 TEST_F(ConsoleFormTest, FrameIsAResizableHiddenWindowCalledConsole) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Console"));
+    EXPECT_FALSE(form.windowIcon().isNull());
     EXPECT_TRUE(form.isWindow());
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.size(), QSize(498, 378));

@@ -70,6 +70,7 @@ TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
     ASSERT_NE(chat, nullptr);
     EXPECT_TRUE(chat->isVisible());
     EXPECT_EQ(chat->windowTitle(), "Chat: carol");
+    EXPECT_FALSE(chat->windowIcon().isNull());  // the application's, not the WM's "missing"
     EXPECT_TRUE(chat->transcript().startsWith("carol ("));
     EXPECT_TRUE(chat->transcript().endsWith("\nhi there"));
     EXPECT_TRUE(sounds.played.empty());
@@ -135,6 +136,8 @@ TEST_F(ConversationsTest, SendingQueuesTheWhisperOrSaysNotConnected) {
     chat->sendButtonClick();
     EXPECT_EQ(queue.size(), 1u);
     EXPECT_EQ(chat->transcript(), "Not connected!");
+    const QTextBlock notice = chat->findChild<QTextEdit*>("ChatMemo")->document()->lastBlock();
+    EXPECT_EQ(notice.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
     EXPECT_EQ(chat->msgEdit()->text(), "later");
 }
 
@@ -201,6 +204,7 @@ TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "Statistics: alice");
+    EXPECT_FALSE(window->windowIcon().isNull());
     EXPECT_EQ(window->text(),
               "Starcraft - Brood War statistics:\nNormal: 1-2-0\n\n"
               "Starcraft statistics:\nNormal: 1-2-0\n\n"

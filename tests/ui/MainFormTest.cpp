@@ -240,7 +240,7 @@ TEST_F(MainFormTest, RowInformationTip) {
     away.awayMessage = "lunch";
     list.setRowState(0, away);
     const QString tip = form->userList()->model()->index(0, 0).data(Qt::ToolTipRole).toString();
-    EXPECT_EQ(tip, "* channel: Foo\n* away: lunch");
+    EXPECT_EQ(tip, "alice\n* channel: Foo\n* away: lunch");
     EXPECT_EQ(form->userList()->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
-              "* unknown");
+              "bob\n* unknown");
 }

@@ -48,7 +48,7 @@ TEST(PlainToolTips, RowAndTrayTipsShowMarkupAsItsLiteralText) {
     icons.setSourceModel(&list);
     const QString tip = icons.data(icons.index(0, 0), Qt::ToolTipRole).toString();
     EXPECT_FALSE(Qt::mightBeRichText(tip));
-    EXPECT_EQ(withoutJoiners(tip), "* " + kHostileMarkup + "\n* away: <b>back soon</b>");
+    EXPECT_EQ(withoutJoiners(tip), "alice\n* " + kHostileMarkup + "\n* away: <b>back soon</b>");
 
     SilentSounds sounds;
     TrayNotifier tray(

@@ -39,19 +39,20 @@ TEST(PlayerProfile, PlainNamesGiveThePlainQueryAndOthersAreEncoded) {
     EXPECT_TRUE(playerProfileUrl("x@y@z").endsWith("?Gateway=y%40z&PlayerName=x"));
 }
 
-TEST(UserInfoTip, ListsTheNonEmptyColumns) {
+TEST(UserInfoTip, NamesTheUserAndListsTheNonEmptyColumns) {
     WatchRowState unknown;
-    EXPECT_EQ(userInfoTip(unknown), "* unknown");
+    EXPECT_EQ(userInfoTip("a.very.long.name@northrend", unknown),
+              "a.very.long.name@northrend\n* unknown");
     WatchRowState away;
     away.image = 10;
     away.place = "channel: Foo";
     away.program = "Starcraft";
     away.awayMessage = "lunch";
-    EXPECT_EQ(userInfoTip(away), "* channel: Foo\n* program: Starcraft\n* away: lunch");
+    EXPECT_EQ(userInfoTip("bob", away), "bob\n* channel: Foo\n* program: Starcraft\n* away: lunch");
     WatchRowState dndOnly;
     dndOnly.place = "";
     dndOnly.dndMessage = "busy";
-    EXPECT_EQ(userInfoTip(dndOnly), "* dnd: busy");
+    EXPECT_EQ(userInfoTip("bob", dndOnly), "bob\n* dnd: busy");
 }
 
 TEST(StatsCommand, OneSpaceBetweenTheParts) {
