@@ -97,10 +97,17 @@ bool Pinger::measure() {
     return gui_thread::runAndWait([display, text] { display(text); }, stop_);
 }
 
+// The label gives up its last figure, which no longer holds, before the box says why.
 void Pinger::reportError(const std::string& message) {
-    const ErrorReport error = error_;
-    gui_thread::runAndWait([error, message] { error(message); }, stop_);
     setPingText("...");
+    const Display display = display_;
+    const ErrorReport error = error_;
+    gui_thread::runAndWait(
+        [display, error, message] {
+            display("...");
+            error(message);
+        },
+        stop_);
     std::lock_guard<std::mutex> lock(stop_->mutex);
     asleep_ = true;
 }
