@@ -25,11 +25,16 @@ bool isLoggedIn(ConnectionStatus status) {
 
 std::optional<StatusDisplay> statusDisplayFor(ConnectionStatus status) {
     switch (status) {
-        case ConnectionStatus::Online: return StatusDisplay{"Online", image::kOnline};
-        case ConnectionStatus::Away: return StatusDisplay{"Away", image::kAway};
-        case ConnectionStatus::Dnd: return StatusDisplay{"DND", image::kDnd};
-        case ConnectionStatus::Offline: return StatusDisplay{"Offline", image::kOffline};
-        case ConnectionStatus::Connecting: return StatusDisplay{"Connecting...", image::kOffline};
+        case ConnectionStatus::Online:
+            return StatusDisplay{"Online", image::kOnline, {}};
+        case ConnectionStatus::Away:
+            return StatusDisplay{"Away", image::kAway, {}};
+        case ConnectionStatus::Dnd:
+            return StatusDisplay{"DND", image::kDnd, {}};
+        case ConnectionStatus::Offline:
+            return StatusDisplay{"Offline", image::kOffline, {}};
+        case ConnectionStatus::Connecting:
+            return StatusDisplay{"Connecting...", image::kOffline, {}};
         case ConnectionStatus::None: break;
     }
     return std::nullopt;

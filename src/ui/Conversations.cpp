@@ -77,11 +77,11 @@ void Conversations::handleWhisperLine(const std::string& line) {
     const WhisperLine whisper = splitWhisperLine(line);
     HeldWhisper said{whisper.incoming ? whisper.partner : settings_.snapshot().user, whisper.text,
                      whisper.incoming, QTime::currentTime()};
-    if (!mayShow(whisper.partner, said)) {
-        return;
-    }
     const int row = watchList_.find(whisper.partner);
     ChatForm* chat = findChat(whisper.partner);
+    if (row < 0 && chat == nullptr && !admitStranger(whisper.partner, said)) {
+        return;
+    }
     if (chat == nullptr) {
         chat = findOrMakeChat(whisper.partner);
         if (row < 0) {
@@ -102,10 +102,7 @@ void Conversations::handleWhisperLine(const std::string& line) {
     append(chat, said);
 }
 
-bool Conversations::mayShow(const std::string& partner, const HeldWhisper& whisper) {
-    if (watchList_.find(partner) >= 0 || findChat(partner) != nullptr) {
-        return true;
-    }
+bool Conversations::admitStranger(const std::string& partner, const HeldWhisper& whisper) {
     if (!strangers_.isHeld(partner) && strangers_.mayOpenWindow(clock_())) {
         return true;
     }

@@ -55,8 +55,9 @@ public:
 private:
     QString shown(const std::string& text) const;
     void append(ChatForm* chat, const HeldWhisper& whisper);
-    // False when the whisper is held (or dropped) instead of shown.
-    bool mayShow(const std::string& partner, const HeldWhisper& whisper);
+    // For a partner neither watched nor with a window: false when the whisper is held (or
+    // dropped) instead of opening a window.
+    bool admitStranger(const std::string& partner, const HeldWhisper& whisper);
 
     ChatContext chatContext_;
     WatchListModel& watchList_;

@@ -152,11 +152,8 @@ int runHeadless(const StartOptions& options) {
     IniFile ini(options.iniPath);
     writeWatchedNames(ini, watchList.names());
     if (!ini.flush()) {
-        std::string report = IniFile::unableToWriteMessage(options.iniPath).toStdString() + ".";
-        if (!options.recoveryPath.isEmpty() &&
-            writeRecoveryCopy(options.recoveryPath, watchList.names())) {
-            report += " The watch list was kept in " + options.recoveryPath.toStdString() + ".";
-        }
+        const std::string report =
+            keepUnsavedWatchList(options.iniPath, options.recoveryPath, watchList.names());
         std::fprintf(stderr, "%s\n", report.c_str());
         return 1;
     }

@@ -428,10 +428,7 @@ bool MainForm::saveOnExit() {
 // Nobody is there to answer a box: the old file stays as it was, and the watch list goes
 // where the next start finds it.
 void MainForm::reportUnsavedExit() {
-    std::string report = IniFile::unableToWriteMessage(iniPath_).toStdString() + ".";
-    if (!recoveryPath_.isEmpty() && writeRecoveryCopy(recoveryPath_, watchList_.names())) {
-        report += " The watch list was kept in " + recoveryPath_.toStdString() + ".";
-    }
+    const std::string report = keepUnsavedWatchList(iniPath_, recoveryPath_, watchList_.names());
     std::fprintf(stderr, "tesk: %s\n", report.c_str());
     logNote(report);
 }

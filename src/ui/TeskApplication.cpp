@@ -6,14 +6,12 @@
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
-#include <QTime>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
 
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
-#include "connection/ServerLine.h"
 #include "ping/Pinger.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -117,10 +115,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     HeldMessagesForm heldMessages(conversations);
     conversations.setHeldChanged(
         [&mainForm](std::size_t count) { mainForm->showHeldMessages(count); });
-    conversations.setNoteSink([&console](const std::string& note) {
-        const QTime now = QTime::currentTime();
-        console.addToLog({timeStampedLogText(note, now.hour(), now.minute()), kNoteColour});
-    });
+    conversations.setNoteSink([&mainForm](const std::string& note) { mainForm->logNote(note); });
     mainForm->setWindowOpeners(
         {[&addUser] { addUser.exec(); }, [&settingsForm] { settingsForm.exec(); },
          [&console] {

@@ -17,6 +17,8 @@ QString recoveryCopyPath() {
     return QDir(state).filePath("tesk/Tesk.ini.recovered");
 }
 
+namespace {
+
 bool writeRecoveryCopy(const QString& path, const std::vector<std::string>& names) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return false;
@@ -24,6 +26,17 @@ bool writeRecoveryCopy(const QString& path, const std::vector<std::string>& name
     IniFile copy(path);
     writeWatchedNames(copy, names);
     return copy.flush();
+}
+
+}  // namespace
+
+std::string keepUnsavedWatchList(const QString& iniPath, const QString& copyPath,
+                                 const std::vector<std::string>& names) {
+    std::string report = IniFile::unableToWriteMessage(iniPath).toStdString() + ".";
+    if (!copyPath.isEmpty() && writeRecoveryCopy(copyPath, names)) {
+        report += " The watch list was kept in " + copyPath.toStdString() + ".";
+    }
+    return report;
 }
 
 void retireRecoveryCopy(const QString& path) {

@@ -227,7 +227,7 @@ TEST_F(MainFormTest, AwayWhileInDndQueuesDndThenAway) {
 }
 
 TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
-    form->displayStatus({"Connecting...", image::kOffline});
+    form->displayStatus({"Connecting...", image::kOffline, {}});
     EXPECT_EQ(form->statusCaption(), "Connecting...");
     EXPECT_EQ(tray.tip(), "TESK: Connecting...");
     EXPECT_EQ(tray.image(), 2);
