@@ -253,6 +253,9 @@ void Connection::loginFailed(LoginFailure failure) {
     bool tryPvpgn = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (!loginUnderWay_) {
+            return;  // the timer's tick crossed "2010 NAME" or a drop on its way
+        }
         // Automatic: the same connect tries PvPGN's login at once (it needs an account).
         tryPvpgn = automaticAttempt_ && attemptType_ == ServerType::Classic &&
                    foundTypes_.count(attemptGateway_) == 0 && !settings.anonymous;
