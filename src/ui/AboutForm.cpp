@@ -71,22 +71,16 @@ AboutForm::AboutForm(QWidget* parent, UrlOpener opener)
     band->setObjectName(QStringLiteral("BackPanel"));
     band->setGeometry(0, 0, kClientWidth, kBandHeight);
     band->setAutoFillBackground(true);
-    QPalette bandPalette = band->palette();
-    bandPalette.setColor(QPalette::Window, palette().color(QPalette::Dark));
-    band->setPalette(bandPalette);
 
     auto* icon = new QLabel(band);
     icon->setObjectName(QStringLiteral("IconImage"));
     icon->setGeometry(16, 8, 32, 32);
     icon->setPixmap(images::applicationIcon().pixmap(32, 32));
 
-    const QColor bandText = palette().color(QPalette::Window);
-    setTextColor(addLabel(band, "NameLabel", QLatin1String(project::kFullName), 64, 8, true),
-                 bandText);
-    setTextColor(
+    QLabel* name = addLabel(band, "NameLabel", QLatin1String(project::kFullName), 64, 8, true);
+    QLabel* version =
         addLabel(band, "VersionLabel",
-                 QStringLiteral("version %1").arg(QLatin1String(project::kVersion)), 64, 24),
-        bandText);
+                 QStringLiteral("version %1").arg(QLatin1String(project::kVersion)), 64, 24);
 
     addLabel(this, "CopyrightLabel", QLatin1String(project::kCopyright), 64, 64);
     addLabel(this, "RightsLabel", QLatin1String(project::kRights), 64, 80);
@@ -99,7 +93,6 @@ AboutForm::AboutForm(QWidget* parent, UrlOpener opener)
         addLabel(this, "WebpageLink", QLatin1String(project::kHomePage), kValueColumn, 120);
     for (QLabel* link : {emailLink_, webpageLink_}) {
         link->setCursor(Qt::PointingHandCursor);
-        setTextColor(link, palette().color(QPalette::Link));
         link->installEventFilter(this);
     }
 
@@ -115,6 +108,21 @@ AboutForm::AboutForm(QWidget* parent, UrlOpener opener)
     ok->setGeometry(280, 328, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // The band and the links take their colours from the dialog's palette.
+    const auto paintColours = [this, band, name, version] {
+        QPalette bandPalette = band->palette();
+        bandPalette.setColor(QPalette::Window, palette().color(QPalette::Dark));
+        band->setPalette(bandPalette);
+        for (QLabel* label : {name, version}) {
+            setTextColor(label, palette().color(QPalette::Window));
+        }
+        for (QLabel* link : {emailLink_, webpageLink_}) {
+            setTextColor(link, palette().color(QPalette::Link));
+        }
+    };
+    paintColours();
+    keepLookThroughSwitches(this, paintColours);
 }
 
 bool AboutForm::eventFilter(QObject* watched, QEvent* event) {

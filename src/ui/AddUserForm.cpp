@@ -61,6 +61,8 @@ AddUserForm::AddUserForm(AddUser addUser, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &AddUserForm::okButtonClick);
 
     setTabOrder(userEdit_, ok);
+
+    keepLookThroughSwitches(this);
 }
 
 void AddUserForm::setErrorBox(ErrorBox errorBox) {

@@ -36,6 +36,8 @@ HeldMessagesForm::HeldMessagesForm(Conversations& conversations, QWidget* parent
     layout->addWidget(label);
     layout->addWidget(partners_, 1);
     layout->addWidget(buttons);
+
+    keepLookThroughSwitches(this);
 }
 
 void HeldMessagesForm::showHeld() {

@@ -124,6 +124,7 @@ SettingsForm::SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent)
 
     buildControls();
     formCreate();
+    keepLookThroughSwitches(this);
 }
 
 void SettingsForm::buildControls() {

@@ -6,9 +6,16 @@
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
+#include <map>
+#include <memory>
 
+#include "settings/LiveSettings.h"
+#include "ui/AboutForm.h"
+#include "ui/AddUserForm.h"
 #include "ui/ImageList.h"
 #include "ui/Look.h"
+#include "ui/SettingsForm.h"
 
 namespace {
 
@@ -140,3 +147,57 @@ TEST_F(LookTest, DefaultToolbarHasNoOfficeXpColours) {
 }
 
 }  // namespace
+
+// ---- A look switch while the program runs ----
+
+struct ChildLook {
+    QRect geometry;
+    QFont font;
+    QColor text;
+    QColor background;  // only for parts that paint one
+    bool operator==(const ChildLook& other) const {
+        return geometry == other.geometry && font == other.font && text == other.text &&
+               background == other.background;
+    }
+};
+
+std::map<QString, ChildLook> childLooks(QWidget& dialog) {
+    std::map<QString, ChildLook> looks;
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+        if (!child->objectName().isEmpty() && !child->objectName().startsWith("qt_")) {
+            looks[child->objectName()] = {
+                child->geometry(), child->font(), child->palette().color(QPalette::WindowText),
+                child->autoFillBackground() ? child->palette().color(QPalette::Window) : QColor()};
+        }
+    }
+    return looks;
+}
+
+// Switching to the other look and back leaves every dialog as it is when the program
+// starts with that look: label sizes, fonts and link colours included.
+TEST_F(LookTest, EveryDialogLooksTheSameAfterASwitchAndBack) {
+    LiveSettings live;
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<QWidget>()>>> dialogs = {
+        {"about", [] { return std::make_unique<AboutForm>(); }},
+        {"settings", [&live] { return std::make_unique<SettingsForm>(live, QString()); }},
+        {"add user", [] { return std::make_unique<AddUserForm>(AddUserForm::AddUser{}); }},
+    };
+    for (const bool officeXp : {false, true}) {
+        for (const auto& [name, make] : dialogs) {
+            applyLook(app, officeXp);
+            const std::unique_ptr<QWidget> fresh = make();
+            fresh->show();
+            const auto expected = childLooks(*fresh);
+            const std::unique_ptr<QWidget> switched = make();
+            switched->show();
+            applyLook(app, !officeXp);
+            applyLook(app, officeXp);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(childLooks(*switched) == expected)
+                << name << " in the " << lookName(officeXp) << " look";
+            // Qt 6.4 leaves a dangling pointer behind when an editable combo box goes
+            // while a style sheet is in use.
+            applyLook(app, false);
+        }
+    }
+}
