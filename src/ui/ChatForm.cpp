@@ -125,7 +125,10 @@ void ChatForm::buildToolbar() {
     stats->setIcon(images::icon(images::kMagnifier));
     stats->setToolTip("Statistics");
     stats->setMenu(statsMenu_);
-    stats->setPopupMode(QToolButton::InstantPopup);
+    // The arrow beside the magnifier says that the products are behind it; a click on
+    // either part opens them.
+    stats->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(stats, &QToolButton::clicked, stats, &QToolButton::showMenu);
     toolbar->addWidget(stats);
 
     auto* box = static_cast<QVBoxLayout*>(layout());

@@ -36,12 +36,18 @@ Conversations::Conversations(ChatContext chatContext, WatchListModel& watchList,
       strangers_(chatContext_.limits) {}
 
 Conversations::~Conversations() {
+    discardWindows();
+}
+
+void Conversations::discardWindows() {
     for (auto& [key, chat] : chats_) {
         delete chat.data();
     }
     for (auto& [key, stats] : stats_) {
         delete stats.data();
     }
+    chats_.clear();
+    stats_.clear();
 }
 
 ChatForm* Conversations::findChat(const std::string& name) const {

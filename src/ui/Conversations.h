@@ -30,8 +30,11 @@ public:
                   SoundPlayer& sounds, LiveSettings& settings,
                   std::function<bool()> mainWindowVisible,
                   std::function<Clock::time_point()> clock = Clock::now);
-    // Windows still open at exit go without saving their size.
     ~Conversations();
+
+    // At exit: the windows still open go without saving their size, since exit is not the
+    // user closing them.
+    void discardWindows();
 
     ChatForm* findChat(const std::string& name) const;
     ChatForm* findOrMakeChat(const std::string& name);   // a new window stays hidden

@@ -410,6 +410,10 @@ void MainForm::closeEvent(QCloseEvent* event) {
     }
     tray_.remove();
     event->accept();
+    // Quitting closes every window; chat windows must not take that for the user's close.
+    if (conversations_) {
+        conversations_->discardWindows();
+    }
     QCoreApplication::quit();
 }
 

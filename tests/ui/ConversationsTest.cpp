@@ -2,10 +2,13 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include "connection/CommandQueue.h"
@@ -187,6 +190,24 @@ TEST_F(ConversationsTest, ChatStatisticsMenuFollowsTheAtSign) {
     ASSERT_EQ(queue.size(), 3u);
     EXPECT_EQ(queue.entries()[0].text, "/stats @odd sexp");
     EXPECT_EQ(queue.entries()[2].text, "/stats @odd w2bn");
+}
+
+// The Statistics button makes room for its arrow beside the magnifier, and a click on
+// the magnifier opens the products too.
+TEST_F(ConversationsTest, StatisticsButtonShowsItsArrowAndAClickOpensIt) {
+    conversations->openChat("bob");
+    ChatForm* chat = conversations->findChat("bob");
+    auto* button = chat->findChild<QToolButton*>("StatsButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_GE(button->width(), button->iconSize().width() +
+                                   button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator));
+    bool opened = false;
+    QTimer::singleShot(0, chat, [&opened, chat] {
+        opened = chat->statsMenu()->isVisible();
+        chat->statsMenu()->close();
+    });
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {

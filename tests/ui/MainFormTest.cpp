@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
@@ -15,6 +16,7 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
+#include "ui/Conversations.h"
 #include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/WatchListFile.h"
@@ -103,6 +105,26 @@ TEST_F(MainFormTest, ClosingOnlyHidesWhileTheExitFlagIsClear) {
     form->close();
     EXPECT_TRUE(form->exitFlag());
     EXPECT_TRUE(IniFile(dir.filePath("Tesk.ini")).exists());
+}
+
+// Quitting closes every window: a chat window still open then must not take its size for
+// the next one, which keeps the size of the chat window the user closed last.
+TEST_F(MainFormTest, ChatWindowsOpenAtExitDoNotSaveTheirSize) {
+    ChatContext context;
+    context.queue = &queue;
+    context.status = [] { return ConnectionStatus::Online; };
+    context.iniPath = dir.filePath("Tesk.ini");
+    Conversations conversations(context, list, tray, sounds, settings, [] { return true; });
+    form->attachConversations(&conversations);
+    conversations.openChat("alice");
+    conversations.findChat("alice")->resize(400, 300);
+    conversations.findChat("alice")->close();
+    conversations.openChat("bob");
+    conversations.findChat("bob")->resize(500, 420);
+    form->show();
+    QTimer::singleShot(0, form.get(), [this] { form->exitProgram(); });
+    QCoreApplication::exec();
+    EXPECT_EQ(readChatFormSize(IniFile(dir.filePath("Tesk.ini"))).width, 400);
 }
 
 TEST_F(MainFormTest, ExitSavesTheWatchListGeometryAndToolbars) {
