@@ -12,6 +12,7 @@
 #include "ui/CommandLine.h"
 #include "ui/HeadlessSession.h"
 #include "ui/TeskApplication.h"
+#include "ui/TeskStyle.h"
 #include "watch/RecoveryCopy.h"
 
 namespace {
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TESK");
     QApplication::setApplicationVersion(TESK_VERSION);
+    QApplication::setStyle(new tesk::TeskStyle);
     tesk::CanberraSoundPlayer sounds;
     return tesk::runTesk(start(), sounds);
 }

@@ -217,6 +217,7 @@ void MainForm::buildToolbars() {
     statusButton_->setMenu(statusMenu_);
     statusButton_->setPopupMode(QToolButton::InstantPopup);
     statusButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    statusToolbar_->setIconSize(QSize(16, 16));
     statusButton_->setText("Offline");
     statusButton_->setIcon(images::icon(image::kOffline));
     statusToolbar_->addWidget(statusButton_);

@@ -1,7 +1,10 @@
-// Test entry point for the widget layer: a QApplication owns the main thread. Without a
-// display the tests run on the offscreen platform unless the caller chose another one.
+// Test entry point for the widget layer: a QApplication with the program's style owns the
+// main thread. Without a display the tests run on the offscreen platform unless the caller
+// chose another one.
 #include <gtest/gtest.h>
 #include <QApplication>
+
+#include "ui/TeskStyle.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -9,5 +12,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    QApplication::setStyle(new tesk::TeskStyle);  // the program's own, as users see it
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
 
@@ -17,6 +18,7 @@
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
 #include "ui/Conversations.h"
+#include "ui/Look.h"
 #include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
 #include "watch/WatchListFile.h"
@@ -265,4 +267,22 @@ TEST_F(MainFormTest, RowInformationTip) {
     EXPECT_EQ(tip, "alice\n* channel: Foo\n* away: lunch");
     EXPECT_EQ(form->userList()->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
               "bob\n* unknown");
+}
+
+// The narrow window keeps its width whatever the status button says, in both looks, and
+// the button shows its whole caption.
+TEST_F(MainFormTest, StatusCaptionsFitTheNarrowWindow) {
+    form->resize(130, 300);
+    form->show();
+    const auto* button = form->findChild<QToolButton*>("StatusButton");
+    for (const bool officeXp : {false, true}) {
+        applyLook(*qApp, officeXp);
+        for (const char* caption : {"Connecting...", "Offline", "Online"}) {
+            form->displayStatus({caption, image::kOffline, ""});
+            QCoreApplication::processEvents();
+            EXPECT_EQ(form->width(), 130) << caption << " in the " << lookName(officeXp) << " look";
+            EXPECT_GE(button->width(), button->sizeHint().width()) << caption;
+        }
+    }
+    applyLook(*qApp, false);
 }
