@@ -64,6 +64,7 @@ public:
     virtual void updateUser(ReaderState& state) = 0;
     virtual void updateStats(ReaderState& state) = 0;
     virtual void handleWhisperLine(const std::string& line) = 0;
+    virtual void whisperRefused(const WhisperRefusal& refusal) = 0;
 };
 
 }  // namespace tesk
