@@ -36,6 +36,17 @@ struct ReaderState {
     std::string currentLine;
     std::string lastCommand;   // command word of the last command echo, e.g. "/whois"
     std::string lastArgument;  // the rest of that echo after its first space
+    // The whisper of the last "/w" echo has had its answer: the gateway's confirmation
+    // or its refusal.
+    bool whisperAnswered = false;
+};
+
+// A whisper that the gateway did not deliver, from a "/w NAME TEXT" echo and the reply
+// to it.
+struct WhisperRefusal {
+    std::string partner;
+    std::string text;
+    std::string reason;  // the reply's quoted text, e.g. "That user is not logged on."
 };
 
 // A received line as the console log shows it.
@@ -53,6 +64,7 @@ public:
     virtual void updateUser(ReaderState& state) = 0;
     virtual void updateStats(ReaderState& state) = 0;
     virtual void handleWhisperLine(const std::string& line) = 0;
+    virtual void whisperRefused(const WhisperRefusal& refusal) = 0;
 };
 
 }  // namespace tesk

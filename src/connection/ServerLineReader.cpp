@@ -5,6 +5,7 @@
 #include "connection/CommandQueue.h"
 #include "connection/Connection.h"
 #include "connection/Protocol.h"
+#include "connection/WhisperAnswer.h"
 #include "platform/GuiThread.h"
 #include "platform/GuiTimer.h"
 #include "platform/StopFlag.h"
@@ -127,6 +128,8 @@ void ServerLineReader::handleOnGui(Burst& burst) {
                                 logColourOf(*arrival.received)});
         }
         const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
+        // Taken before a handler changes the state (a whois reply may end the command).
+        const WhisperAnswer whisperAnswer = answerToWhisper(arrival.line, state);
         switch (lineCase) {
             case LineCase::CommandEcho: {
                 CommandEcho echo = splitCommandEcho(arrival.line);
@@ -137,6 +140,7 @@ void ServerLineReader::handleOnGui(Burst& burst) {
                 }
                 state.lastCommand = std::move(echo.command);
                 state.lastArgument = std::move(echo.argument);
+                state.whisperAnswered = false;
                 break;
             }
             case LineCase::WhoisReply:
@@ -153,6 +157,10 @@ void ServerLineReader::handleOnGui(Burst& burst) {
             default:
                 burst.reaction = lineCase;
                 return;
+        }
+        state.whisperAnswered = state.whisperAnswered || whisperAnswer.answers;
+        if (whisperAnswer.refusal) {
+            handlers_.whisperRefused(*whisperAnswer.refusal);
         }
     }
 }

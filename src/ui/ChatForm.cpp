@@ -179,6 +179,10 @@ void ChatForm::appendBody(const QString& text, bool ownWhisper) {
     transcript_.appendParagraph(text, ownWhisper ? kOwnColour : kIncomingColour, false, 8);
 }
 
+void ChatForm::appendRefusal(const QString& reason) {
+    transcript_.appendParagraph("Not delivered: " + reason, kErrorColour, false, 8);
+}
+
 QString ChatForm::transcript() const {
     return chatMemo_->toPlainText();
 }

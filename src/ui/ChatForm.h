@@ -42,6 +42,8 @@ public:
 
     void appendHeader(const QString& speaker, const QTime& time);
     void appendBody(const QString& text, bool ownWhisper);
+    // Under the whisper the gateway did not deliver, in red.
+    void appendRefusal(const QString& reason);
     QString transcript() const;
 
     void sendButtonClick();

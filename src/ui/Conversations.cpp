@@ -81,15 +81,24 @@ QString Conversations::shown(const std::string& text) const {
 
 void Conversations::handleWhisperLine(const std::string& line) {
     const WhisperLine whisper = splitWhisperLine(line);
-    HeldWhisper said{whisper.incoming ? whisper.partner : settings_.snapshot().user, whisper.text,
-                     whisper.incoming, QTime::currentTime()};
-    const int row = watchList_.find(whisper.partner);
-    ChatForm* chat = findChat(whisper.partner);
-    if (row < 0 && chat == nullptr && !admitStranger(whisper.partner, said)) {
+    record(whisper.partner, {whisper.incoming ? whisper.partner : settings_.snapshot().user,
+                             whisper.text, whisper.incoming, QTime::currentTime()});
+}
+
+// Written where its confirmation would have been, with the reason under it.
+void Conversations::whisperRefused(const WhisperRefusal& refusal) {
+    record(refusal.partner,
+           {settings_.snapshot().user, refusal.text, false, QTime::currentTime(), refusal.reason});
+}
+
+void Conversations::record(const std::string& partner, const HeldWhisper& said) {
+    const int row = watchList_.find(partner);
+    ChatForm* chat = findChat(partner);
+    if (row < 0 && chat == nullptr && !admitStranger(partner, said)) {
         return;
     }
     if (chat == nullptr) {
-        chat = findOrMakeChat(whisper.partner);
+        chat = findOrMakeChat(partner);
         if (row < 0) {
             chat->show();  // a partner who is not watched gets the window at once
         }
@@ -99,10 +108,10 @@ void Conversations::handleWhisperLine(const std::string& line) {
             watchList_.setImage(row, image::kUnread);
         }
         if (!mainWindowVisible_()) {
-            tray_.announceNewMessage(shown(whisper.partner));
+            tray_.announceNewMessage(shown(partner));
         }
     }
-    if (whisper.incoming && row >= 0 && settings_.snapshot().sounds) {
+    if (said.incoming && row >= 0 && settings_.snapshot().sounds) {
         sounds_.play(kMessageSound);
     }
     append(chat, said);
@@ -125,6 +134,9 @@ bool Conversations::admitStranger(const std::string& partner, const HeldWhisper&
 void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
     chat->appendHeader(shown(whisper.speaker), whisper.time);
     chat->appendBody(shown(whisper.text), !whisper.incoming);
+    if (whisper.refusal) {
+        chat->appendRefusal(shown(*whisper.refusal));
+    }
 }
 
 void Conversations::openHeld(const std::string& name) {

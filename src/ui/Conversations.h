@@ -42,6 +42,7 @@ public:
     StatsForm* findStats(const std::string& name) const;
 
     void handleWhisperLine(const std::string& line);
+    void whisperRefused(const WhisperRefusal& refusal);
     void updateStats(ReaderState& state);
 
     // Held whispers: the partners, how many lines in all, and opening one's window with them.
@@ -57,6 +58,8 @@ public:
 
 private:
     QString shown(const std::string& text) const;
+    // Into the partner's chat window, made, shown, marked and announced as whispers are.
+    void record(const std::string& partner, const HeldWhisper& said);
     void append(ChatForm* chat, const HeldWhisper& whisper);
     // For a partner neither watched nor with a window: false when the whisper is held (or
     // dropped) instead of opening a window.

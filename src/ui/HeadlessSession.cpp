@@ -109,6 +109,11 @@ void HeadlessSession::handleWhisperLine(const std::string& line) {
     }
 }
 
+void HeadlessSession::whisperRefused(const WhisperRefusal& refusal) {
+    print("whisper to " + refusal.partner + " not delivered (" + refusal.reason +
+          "): " + refusal.text);
+}
+
 void HeadlessSession::announceOnline(const std::string& name) {
     print("User " + name + " is online");
 }

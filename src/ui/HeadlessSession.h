@@ -35,6 +35,7 @@ public:
     void updateUser(ReaderState& state) override;
     void updateStats(ReaderState& state) override;
     void handleWhisperLine(const std::string& line) override;
+    void whisperRefused(const WhisperRefusal& refusal) override;
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;

@@ -528,4 +528,10 @@ void MainForm::handleWhisperLine(const std::string& line) {
     }
 }
 
+void MainForm::whisperRefused(const WhisperRefusal& refusal) {
+    if (conversations_ != nullptr) {
+        conversations_->whisperRefused(refusal);
+    }
+}
+
 }  // namespace tesk

@@ -13,7 +13,7 @@ std::string partnerKey(const std::string& name) {
 }
 
 std::size_t bytesOf(const HeldWhisper& whisper) {
-    return whisper.speaker.size() + whisper.text.size();
+    return whisper.speaker.size() + whisper.text.size() + whisper.refusal.value_or("").size();
 }
 
 }  // namespace

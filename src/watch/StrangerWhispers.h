@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct HeldWhisper {
     std::string text;
     bool incoming = true;
     QTime time;
+    // Why the gateway did not deliver our whisper; none when it did.
+    std::optional<std::string> refusal{};
 };
 
 // Whispers from names that are not watched and have no window may open only a few new

@@ -30,6 +30,30 @@ TEST_F(GatewayFixture, RepliesReachTheirHandlersWithTheCommandArgument) {
     EXPECT_EQ(handlers.whispers[0], "1010 WHISPER alice 0000 \"hi there\"");
 }
 
+TEST_F(GatewayFixture, RefusedWhispersReachTheirHandlerOnceWithTheReason) {
+    startSim();
+    sim->setUserOnline("ivy", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setDnd("ivy", "in a meeting");
+    sim->setUserOnline("alice", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setAway("alice", "lunch");
+    startClient();
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    for (const char* command :
+         {"/w carol hi", "/whois carol", "/w ivy are you there", "/w alice hello"}) {
+        client->queue().putBack(command, mark::kProgram);
+    }
+    const std::string awayNotice = "1018 INFO \"alice is away (lunch)\"";
+    ASSERT_TRUE(waitUntil([&] {
+        return std::find(handlers.log.begin(), handlers.log.end(), awayNotice) !=
+               handlers.log.end();
+    }));
+    // The console's whois and the away notice after a delivered whisper are no refusals.
+    EXPECT_EQ(handlers.refusals,
+              (Lines{"carol | hi | That user is not logged on.",
+                     "ivy | are you there | ivy is refusing messages (in a meeting)"}));
+    EXPECT_EQ(handlers.whispers, (Lines{"1010 WHISPER alice 0000 \"hello\""}));
+}
+
 TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
     startSim();
     startClient();

@@ -49,11 +49,15 @@ public:
     }
     void updateStats(ReaderState& state) override { statsReplies.push_back(state.currentLine); }
     void handleWhisperLine(const std::string& line) override { whispers.push_back(line); }
+    void whisperRefused(const WhisperRefusal& refusal) override {
+        refusals.push_back(refusal.partner + " | " + refusal.text + " | " + refusal.reason);
+    }
 
     std::vector<std::string> log;
     std::vector<std::string> userReplies;
     std::vector<std::string> statsReplies;
     std::vector<std::string> whispers;
+    std::vector<std::string> refusals;  // "partner | text | reason"
 };
 
 // A gateway simulator on a free loopback port and a client with short timings.

@@ -1,7 +1,8 @@
 // The client against the simulator playing a PvPGN server: the login bytes, the login
 // failure and the refused anonymous access, replies reaching their handlers without any
-// echo from the server, the watch list rows, whispers both ways, mode notices, a quota
-// drop heard at once, an account in use elsewhere, and the Automatic server type.
+// echo from the server, the watch list rows, whispers both ways and refused ones, mode
+// notices, a quota drop heard at once, an account in use elsewhere, and the Automatic
+// server type.
 #include "GatewayFixture.h"
 
 #include <unistd.h>
@@ -247,6 +248,36 @@ TEST_F(GatewayFixture, PvpgnWhispersGoBothWays) {
     EXPECT_EQ(incoming.partner, "bob");
     EXPECT_EQ(incoming.text, "psst");
     EXPECT_TRUE(handlers.userReplies.empty()) << "the greeting was no reply to the whisper";
+}
+
+TEST_F(GatewayFixture, PvpgnRefusedWhispersReachTheirHandlerOnceWithTheReason) {
+    startSim(pvpgnSim());
+    sim->setUserOnline("ivy", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setDnd("ivy", "in a meeting");
+    sim->setUserOnline("alice", "Chat", gatewaysim::Place::channel("Foo"));
+    sim->setAway("alice", "lunch");
+    startClient(pvpgnAccount());
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    const std::string tooLong(200, 'x');
+    for (const std::string& command : Lines{"/w carol hi", "/whois carol", "/w ivy are you there",
+                                            "/w alice " + tooLong, "/w alice hello"}) {
+        client->queue().putBack(command, mark::kProgram);
+    }
+    ASSERT_TRUE(
+        waitUntil([&] { return contains(handlers.log, "1018 INFO \"alice is away (lunch)\""); }));
+    // Two lines over the quota: the second whisper is refused, then the warning follows.
+    sim->setFloodLimit(1, 60000);
+    client->queue().putBack("/w alice one", mark::kProgram);
+    client->queue().putBack("/w alice two", mark::kProgram);
+    ASSERT_TRUE(waitUntil([&] { return handlers.refusals.size() == 4; }));
+    processEventsFor(300);
+    EXPECT_EQ(handlers.refusals,
+              (Lines{"carol | hi | That user is not logged on.",
+                     "ivy | are you there | ivy is refusing messages (in a meeting)",
+                     "alice | " + tooLong + " | Your line length quota has been exceeded!",
+                     "alice | two | Your message quota has been exceeded!"}));
+    EXPECT_EQ(handlers.whispers,
+              (Lines{"1010 WHISPER alice 0010 \"hello\"", "1010 WHISPER alice 0010 \"one\""}));
 }
 
 // ---- Quota ----

@@ -21,6 +21,7 @@ public:
     void updateUser(ReaderState& state) override { tesk::updateUser(list_, state, *this); }
     void updateStats(ReaderState&) override {}
     void handleWhisperLine(const std::string&) override {}
+    void whisperRefused(const WhisperRefusal&) override {}
     void announceOnline(const std::string& name) override { announced.push_back(name); }
 
     std::vector<std::string> errors;

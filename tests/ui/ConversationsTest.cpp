@@ -110,6 +110,29 @@ TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) 
     EXPECT_GT(memo->document()->lastBlock().blockFormat().leftMargin(), 0);
 }
 
+TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
+    conversations->openChat("bob");
+    conversations->whisperRefused({"bob", "hello bob", "bob is refusing messages (<b>busy</b>\n)"});
+    ChatForm* chat = conversations->findChat("bob");
+    const QStringList lines = chat->transcript().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("me ("));
+    EXPECT_EQ(lines[1], "hello bob");
+    EXPECT_EQ(lines[2], QString("Not delivered: bob is refusing messages (<b>busy</b>") +
+                            QChar(0x240A) + ")");
+    const QTextBlock refusal = chat->findChild<QTextEdit*>("ChatMemo")->document()->lastBlock();
+    EXPECT_EQ(refusal.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
+    EXPECT_GT(refusal.blockFormat().leftMargin(), 0);
+
+    // Without a window it goes where the confirmation would have gone.
+    conversations->whisperRefused({"carol", "hi", "That user is not logged on."});
+    ChatForm* carol = conversations->findChat("carol");
+    ASSERT_NE(carol, nullptr);
+    EXPECT_TRUE(carol->isVisible());
+    EXPECT_TRUE(carol->transcript().endsWith("\nhi\nNot delivered: That user is not logged on."));
+    EXPECT_TRUE(sounds.played.empty());
+}
+
 TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
     conversations->handleWhisperLine("1004 WHISPER tom_cat_1 0000 \"a\"");
     conversations->handleWhisperLine("1004 WHISPER TOM-CAT.1 0000 \"b\"");

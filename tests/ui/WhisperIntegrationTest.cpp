@@ -22,7 +22,8 @@ struct NoSounds : SoundPlayer {
     void play(const QString&) override {}
 };
 
-// Whisper lines go to the chat windows; everything else is not looked at here.
+// Whisper lines and refused whispers go to the chat windows; everything else is not
+// looked at here.
 class WhisperWiring : public ConnectionView, public ServerLineHandlers {
 public:
     explicit WhisperWiring(Conversations*& conversations) : conversations_(conversations) {}
@@ -35,6 +36,9 @@ public:
     void updateStats(ReaderState&) override {}
     void handleWhisperLine(const std::string& line) override {
         conversations_->handleWhisperLine(line);
+    }
+    void whisperRefused(const WhisperRefusal& refusal) override {
+        conversations_->whisperRefused(refusal);
     }
 
 private:

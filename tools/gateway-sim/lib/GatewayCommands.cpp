@@ -15,6 +15,9 @@ const QByteArray kFirstChannel = "Chat";
 constexpr char kChatClass = '\x03';
 const QByteArray kChatClassPreamble = "\x03\x04";
 
+// PvPGN's stock line length quota.
+constexpr qsizetype kPvpgnMaxLineBytes = 200;
+
 // Splits at the first space: the word before it and everything after it.
 std::pair<QByteArray, QByteArray> splitFirstWord(const QByteArray& text) {
     const qsizetype space = text.indexOf(' ');
@@ -55,10 +58,15 @@ void GatewaySim::handleLine(ClientSession& session, const QByteArray& line) {
     const bool isCommand = line.startsWith('/');
     const int excess = session.flood.excess(log_->elapsedMs());
     if (pvpgn()) {
-        // Lines over the quota are answered with warnings only; at twice the quota the
-        // client is dropped, without the classic gateway's flooding line.
+        // Lines over the quota, or longer than PvPGN takes, are answered with warnings
+        // only; at twice the quota the client is dropped, without the classic gateway's
+        // flooding line.
         if (excess > options_.floodLines) {
             closeGracefully(session);
+        } else if (line.size() > kPvpgnMaxLineBytes) {
+            for (const QByteArray& warning : replies::lineTooLong(isCommand)) {
+                send(session, warning);
+            }
         } else if (excess > 0) {
             for (const QByteArray& warning : replies::quotaExceeded(isCommand)) {
                 send(session, warning);

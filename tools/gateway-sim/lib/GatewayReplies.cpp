@@ -201,13 +201,26 @@ QByteArray joinWithoutChannel() {
     return error("What channel do you want to join?");
 }
 
-QList<QByteArray> quotaExceeded(bool command) {
-    QList<QByteArray> lines{error("Your message quota has been exceeded!")};
+namespace {
+
+// PvPGN's refusal of a line, with its warning about flooding after a command.
+QList<QByteArray> quotaRefusal(const QByteArray& text, bool command) {
+    QList<QByteArray> lines{error(text)};
     if (command) {
         lines << error("You are sending commands to " + kPvpgnRealm +
                        " too quickly and risk being disconnected for flooding. Please slow down.");
     }
     return lines;
+}
+
+}  // namespace
+
+QList<QByteArray> quotaExceeded(bool command) {
+    return quotaRefusal("Your message quota has been exceeded!", command);
+}
+
+QList<QByteArray> lineTooLong(bool command) {
+    return quotaRefusal("Your line length quota has been exceeded!", command);
 }
 
 QByteArray noOneHears() {

@@ -34,9 +34,11 @@ QByteArray whoisWithoutName();
 QByteArray whisperWithoutText();
 QByteArray joinWithoutChannel();
 
-// PvPGN over its quota: the answer to each line too many (a command gets the warning too),
-// and the answer to chat text that nobody in the channel hears.
+// PvPGN over its quota: the answer to each line too many and to a line too long (a
+// command gets the warning about flooding too), and the answer to chat text that nobody
+// in the channel hears.
 QList<QByteArray> quotaExceeded(bool command);
+QList<QByteArray> lineTooLong(bool command);
 QByteArray noOneHears();
 
 QByteArray whoisPlace(Dialect dialect, const QByteArray& name, const QByteArray& program,
