@@ -6,11 +6,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <utility>
 
 #include "ui/ImageList.h"
 #include "ui/ProjectInfo.h"
+#include "ui/ScreenPlacement.h"
 
 namespace tesk {
 namespace {
@@ -123,6 +123,8 @@ AboutForm::AboutForm(QWidget* parent, UrlOpener opener)
     };
     paintColours();
     keepLookThroughSwitches(this, paintColours);
+    // Centred on the screen, not over the window that opened it.
+    placeOnHomeScreenWhenShown(this, Placement::Centre);
 }
 
 bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
@@ -141,16 +143,6 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void AboutForm::showEvent(QShowEvent* event) {
-    // Centred on the desktop, not over the window that opened it.
-    if (const QScreen* where = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(where->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
 }
 
 }  // namespace tesk

@@ -1,12 +1,12 @@
 #include "ui/AddUserForm.h"
 #include "ui/DialogParts.h"
+#include "ui/ScreenPlacement.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <utility>
 
 namespace tesk {
@@ -63,6 +63,8 @@ AddUserForm::AddUserForm(AddUser addUser, QWidget* parent)
     setTabOrder(userEdit_, ok);
 
     keepLookThroughSwitches(this);
+    // Centred on the screen, not over the window that opened it.
+    placeOnHomeScreenWhenShown(this, Placement::Centre);
 }
 
 void AddUserForm::setErrorBox(ErrorBox errorBox) {
@@ -72,12 +74,6 @@ void AddUserForm::setErrorBox(ErrorBox errorBox) {
 void AddUserForm::showEvent(QShowEvent* event) {
     userEdit_->clear();
     userEdit_->setFocus();
-    // Centred on the desktop, not over the window that opened it.
-    if (const QScreen* where = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(where->availableGeometry().center());
-        move(frame.topLeft());
-    }
     QDialog::showEvent(event);
 }
 

@@ -19,6 +19,7 @@
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
 #include "ui/RichText.h"
+#include "ui/ScreenPlacement.h"
 #include "watch/Products.h"
 #include "watch/ShownText.h"
 #include "watch/UserCommands.h"
@@ -68,6 +69,7 @@ ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent
     buildToolbar();
     layout->addWidget(msgEdit_);
     setTabOrder(msgEdit_, chatMemo_);
+    placeOnHomeScreenWhenShown(this, Placement::Keep);
 }
 
 void ChatForm::buildToolbar() {

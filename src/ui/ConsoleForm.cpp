@@ -19,6 +19,7 @@
 #include "ui/CommandQueueModel.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
+#include "ui/ScreenPlacement.h"
 #include "watch/ShownText.h"
 
 namespace tesk {
@@ -93,6 +94,7 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
     layout->addWidget(logMemo_, 1);
     layout->addWidget(cmdQueue_);
     layout->addLayout(commandRow);
+    placeOnHomeScreenWhenShown(this, Placement::Keep);
 }
 
 // Lines are gathered and written on the next turn of the event loop, so a burst from the

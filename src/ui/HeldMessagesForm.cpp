@@ -8,6 +8,7 @@
 
 #include "ui/Conversations.h"
 #include "ui/DialogParts.h"
+#include "ui/ScreenPlacement.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 
@@ -38,6 +39,7 @@ HeldMessagesForm::HeldMessagesForm(Conversations& conversations, QWidget* parent
     layout->addWidget(buttons);
 
     keepLookThroughSwitches(this);
+    placeOnHomeScreenWhenShown(this, Placement::Centre);
 }
 
 void HeldMessagesForm::showHeld() {

@@ -28,6 +28,7 @@
 #include "ui/Conversations.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
@@ -76,6 +77,7 @@ MainForm::MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifi
     setWindowTitle("TESK");
     setWindowIcon(images::applicationIcon());
     setContextMenuPolicy(Qt::PreventContextMenu);  // toolbars are switched by their own commands
+    placeOnHomeScreenWhenShown(this, Placement::Keep);
     buildUserMenu();
     buildProgramMenu();
     buildStatusMenu();
@@ -421,7 +423,13 @@ void MainForm::closeEvent(QCloseEvent* event) {
 bool MainForm::saveOnExit() {
     IniFile ini(iniPath_);
     writeWatchedNames(ini, watchList_.names());
-    writeMainFormGeometry(ini, {width(), height(), x(), y()});
+    MainFormGeometry geometry{width(), height(), x(), y()};
+    if (!positionKnown_) {
+        const MainFormGeometry stored = readMainFormGeometry(ini);
+        geometry.left = stored.left;
+        geometry.top = stored.top;
+    }
+    writeMainFormGeometry(ini, geometry);
     saveToolbarLayout(ini);
     if (!ini.flush()) {
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -74,6 +75,8 @@ public:
     // the recovery copy.
     void endProgram();
     void setRecoveryPath(const QString& path) { recoveryPath_ = path; }
+    // Wayland tells no window its position: exit then keeps the stored one.
+    void setPositionKnown(bool known) { positionKnown_ = known; }
 
     void showWindow();
     void hideWindow();
@@ -154,6 +157,7 @@ private:
     bool exitFlag_ = true;
     bool hideOnClose_ = true;
     bool endingAnyway_ = false;  // set by endProgram
+    bool positionKnown_ = !QGuiApplication::platformName().startsWith("wayland");
 
     QToolBar* mainToolbar_ = nullptr;
     QToolBar* pingToolbar_ = nullptr;

@@ -11,13 +11,13 @@
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <iterator>
 #include <utility>
 
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 #include "ui/Look.h"
+#include "ui/ScreenPlacement.h"
 
 namespace tesk {
 namespace {
@@ -125,6 +125,8 @@ SettingsForm::SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent)
     buildControls();
     formCreate();
     keepLookThroughSwitches(this);
+    // Centred on the screen, not over the window that opened it.
+    placeOnHomeScreenWhenShown(this, Placement::Centre);
 }
 
 void SettingsForm::buildControls() {
@@ -274,16 +276,6 @@ void SettingsForm::okButtonClick() {
 void SettingsForm::done(int result) {
     QDialog::done(result);
     formCreate();
-}
-
-void SettingsForm::showEvent(QShowEvent* event) {
-    // Centred on the desktop, not over the window that opened it.
-    if (const QScreen* where = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(where->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
 }
 
 void SettingsForm::keyPressEvent(QKeyEvent* event) {

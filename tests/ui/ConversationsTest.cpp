@@ -233,6 +233,18 @@ TEST_F(ConversationsTest, StatisticsButtonShowsItsArrowAndAClickOpensIt) {
     EXPECT_TRUE(opened);
 }
 
+// A statistics window opens small and grows with the user's resizing, text included.
+TEST_F(ConversationsTest, StatisticsWindowOpensSmallAndCanGrow) {
+    StatsForm window("bob", RemoteTextLimits{});
+    window.show();
+    EXPECT_EQ(window.size(), QSize(330, 176));
+    const int textWidth = window.findChild<QTextEdit*>("StatsMemo")->width();
+    window.resize(500, 400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(500, 400));
+    EXPECT_EQ(window.findChild<QTextEdit*>("StatsMemo")->width(), textWidth + 170);
+}
+
 TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
     const char* replies[][2] = {{"/stats", "alice sexp"}, {"/stats", "alice star"},
                                 {"/stats", "alice w2bn"}};

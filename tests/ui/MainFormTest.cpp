@@ -129,6 +129,24 @@ TEST_F(MainFormTest, ChatWindowsOpenAtExitDoNotSaveTheirSize) {
     EXPECT_EQ(readChatFormSize(IniFile(dir.filePath("Tesk.ini"))).width, 400);
 }
 
+// Where the platform cannot tell a window's position (Wayland), exit keeps the stored one.
+TEST_F(MainFormTest, AnUnknownPositionKeepsTheStoredOne) {
+    {
+        IniFile ini(dir.filePath("Tesk.ini"));
+        writeMainFormGeometry(ini, {130, 300, 40, 50});
+        ASSERT_TRUE(ini.flush());
+    }
+    form->setPositionKnown(false);
+    form->show();
+    form->resize(150, 320);
+    form->move(300, 310);
+    form->exitProgram();
+    const MainFormGeometry saved = readMainFormGeometry(IniFile(dir.filePath("Tesk.ini")));
+    EXPECT_EQ(saved.left, 40);
+    EXPECT_EQ(saved.top, 50);
+    EXPECT_EQ(saved.width, 150);
+}
+
 TEST_F(MainFormTest, ExitSavesTheWatchListGeometryAndToolbars) {
     form->show();
     form->resize(200, 320);
