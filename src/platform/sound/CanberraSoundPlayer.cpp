@@ -4,27 +4,20 @@
 
 #include <QFile>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "platform/PendingSounds.h"
 #include "platform/SoundFiles.h"
 
 namespace tesk {
 
-namespace {
-
-// Chimes that wait behind a stalled device are stale by the time it answers; beyond
-// this many the new ones are dropped.
-constexpr std::size_t kMaxPending = 4;
-
-}  // namespace
-
 struct CanberraSoundPlayer::Queue {
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::string> files;  // absolute, in the file system's encoding
+    PendingSounds sounds;  // absolute file names, in the file system's encoding
     bool closed = false;
     bool workerStarted = false;
 };
@@ -32,24 +25,27 @@ struct CanberraSoundPlayer::Queue {
 void CanberraSoundPlayer::playQueued(const std::shared_ptr<Queue>& queue) {
     ca_context* context = nullptr;
     for (;;) {
-        std::string file;
+        std::optional<PendingSounds::Sound> sound;
         {
             std::unique_lock<std::mutex> lock(queue->mutex);
-            queue->wake.wait(lock, [&] { return queue->closed || !queue->files.empty(); });
+            queue->wake.wait(lock, [&] { return queue->closed || !queue->sounds.empty(); });
             if (queue->closed) {
                 break;
             }
-            file = std::move(queue->files.front());
-            queue->files.pop_front();
+            sound = queue->sounds.takeFresh(PendingSounds::Clock::now());
+        }
+        if (!sound) {
+            continue;
         }
         if (context == nullptr && ca_context_create(&context) == CA_SUCCESS) {
             ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "TESK", nullptr);
         }
         // The device is opened by the first play and again after a failed one, so a
-        // sound card that appears later is picked up. Errors are not reported.
-        if (context != nullptr) {
-            ca_context_play(context, 0, CA_PROP_MEDIA_FILENAME, file.c_str(), CA_PROP_MEDIA_ROLE,
-                            "event", nullptr);
+        // sound card that appears later is picked up; opening it may itself have taken
+        // long enough to make the chime stale. Errors are not reported.
+        if (context != nullptr && !sound->isStale(PendingSounds::Clock::now())) {
+            ca_context_play(context, 0, CA_PROP_MEDIA_FILENAME, sound->file.c_str(),
+                            CA_PROP_MEDIA_ROLE, "event", nullptr);
         }
     }
     if (context != nullptr) {
@@ -75,10 +71,10 @@ void CanberraSoundPlayer::play(const QString& path) {
     bool startWorker = false;
     {
         std::lock_guard<std::mutex> lock(queue_->mutex);
-        if (queue_->files.size() >= kMaxPending) {
+        if (!queue_->sounds.add(QFile::encodeName(file).toStdString(),
+                                PendingSounds::Clock::now())) {
             return;
         }
-        queue_->files.push_back(QFile::encodeName(file).toStdString());
         startWorker = !queue_->workerStarted;
         queue_->workerStarted = true;
     }
