@@ -79,19 +79,25 @@ void Pinger::run() {
 }
 
 bool Pinger::measure() {
-    std::unique_ptr<EchoService> echo = openEcho_();
-    if (!echo) {
-        reportError(kOpenFailed);
-        return false;
-    }
-    const auto target = resolveIpv4(settings_.snapshot().gateway);
-    if (!target) {
-        reportError(kLookupFailed);
-        return false;
-    }
-    const auto roundTrip = echo->echo(*target, kRequestData, timings_.echoTimeout, *stop_);
-    echo.reset();  // the socket is not held while the display waits for the GUI thread
-    const std::string text = roundTrip ? std::to_string(roundTrip->count()) + "ms" : "...";
+    const std::string gateway = settings_.snapshot().gateway;
+    std::string text = "...";
+    // Without a gateway there is nothing to measure, and the connection already says so.
+    if (!gateway.empty()) {
+        std::unique_ptr<EchoService> echo = openEcho_();
+        if (!echo) {
+            reportError(kOpenFailed);
+            return false;
+        }
+        const auto target = resolveIpv4(gateway);
+        if (!target) {
+            reportError(kLookupFailed);
+            return false;
+        }
+        const auto roundTrip = echo->echo(*target, kRequestData, timings_.echoTimeout, *stop_);
+        if (roundTrip) {
+            text = std::to_string(roundTrip->count()) + "ms";
+        }
+    }  // the socket is not held while the display waits for the GUI thread
     setPingText(text);
     const Display display = display_;
     return gui_thread::runAndWait([display, text] { display(text); }, stop_);

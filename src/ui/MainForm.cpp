@@ -72,7 +72,9 @@ MainForm::MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifi
       settings_(settings),
       tray_(tray),
       iniPath_(std::move(iniPath)),
-      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      errorBoxes_(
+          [this](const QString& caption, const QString& text) { showErrorBox(caption, text); }) {
     setObjectName("MainForm");
     setWindowTitle("TESK");
     setWindowIcon(images::applicationIcon());
@@ -495,10 +497,14 @@ void MainForm::resetWatchRows() {
     watchList_.resetAll();
 }
 
-// Plain text: a connection message may one day quote what the server said.
 void MainForm::showError(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, "Error", QString::fromStdString(message),
-                    QMessageBox::Ok, isVisible() ? this : nullptr);
+    errorBoxes_.show("Error", QString::fromStdString(message));
+}
+
+// Plain text: a connection message may one day quote what the server said.
+void MainForm::showErrorBox(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -8,6 +8,7 @@
 
 #include "connection/ConnectionView.h"
 #include "connection/StatusCommands.h"
+#include "ui/ErrorBoxes.h"
 #include "watch/UserUpdate.h"
 
 class QAction;
@@ -75,6 +76,8 @@ public:
     // the recovery copy.
     void endProgram();
     void setRecoveryPath(const QString& path) { recoveryPath_ = path; }
+    // Every error box of the program's own (the connection's, the ping's), one at a time.
+    ErrorBoxes& errorBoxes() { return errorBoxes_; }
     // Wayland tells no window its position: exit then keeps the stored one.
     void setPositionKnown(bool known) { positionKnown_ = known; }
 
@@ -141,6 +144,7 @@ private:
     void pingToolbarVisibleChanged(bool visible);
     bool saveOnExit();
     void reportUnsavedExit();
+    void showErrorBox(const QString& caption, const QString& text);
 
     WatchListModel& watchList_;
     LiveSettings& settings_;
@@ -154,6 +158,7 @@ private:
     UrlOpener openUrl_;
     WindowOpeners openers_;
     std::function<void(const LogEntry&)> logSink_;
+    ErrorBoxes errorBoxes_;
     bool exitFlag_ = true;
     bool hideOnClose_ = true;
     bool endingAnyway_ = false;  // set by endProgram

@@ -73,8 +73,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     Pinger ping(
         settings, [&mainForm](const std::string& text) { mainForm->showPing(text); },
         [&mainForm](const std::string& message) {
-            QMessageBox::critical(mainForm->isVisible() ? mainForm.get() : nullptr, "Ping error",
-                                  QString::fromStdString(message));
+            mainForm->errorBoxes().show("Ping error", QString::fromStdString(message));
         });
     mainForm->attachPing(&ping);
     mainForm->resize(geometry.width, geometry.height);
@@ -159,9 +158,12 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
         mainForm->attachGateway(gateway.get());
         gateway->start();
         if (!ini.exists()) {
+            // The start-up connect may fail meanwhile: its box waits for these two.
+            mainForm->errorBoxes().hold();
             QMessageBox::information(mainForm->isVisible() ? mainForm.get() : nullptr,
                                      "Information", project::welcomeMessage());
             settingsForm.exec();
+            mainForm->errorBoxes().release();
         }
         if (!options.recoveryPath.isEmpty() && QFileInfo::exists(options.recoveryPath)) {
             QMessageBox box(QMessageBox::Information, "Information",

@@ -51,7 +51,8 @@ std::chrono::milliseconds timeToDestroy(std::unique_ptr<Pinger>& ping) {
 class PingThreadTest : public ::testing::Test {
 protected:
     // No test here may reach the network: the gateway is always a dotted loopback address
-    // or empty (which fails inside the resolver), and echoes go to the fake service.
+    // or one with an empty label (which fails inside the resolver), and echoes go to the
+    // fake service.
     PingThreadTest() { setGateway("127.0.0.1"); }
 
     void setGateway(const std::string& gateway) {
@@ -199,7 +200,7 @@ TEST_F(PingThreadTest, ReadsTheGatewayAnewForEachMeasurement) {
 }
 
 TEST_F(PingThreadTest, AGatewayThatCannotBeLookedUpIsReportedOncePerShowing) {
-    setGateway("");  // fails inside the resolver, without asking any name server
+    setGateway("bad..name");  // fails inside the resolver, without asking any name server
     auto ping = start();
     ping->setToolbarVisible(true);
     ASSERT_TRUE(waitUntil([&] { return errors.size() == 1; }));
@@ -225,11 +226,23 @@ TEST_F(PingThreadTest, AGatewayThatCannotBeLookedUpIsReportedOncePerShowing) {
     EXPECT_EQ(errors.size(), 2u);
 }
 
+// Without a gateway there is nothing to measure: dots, and no box beside the connection's.
+TEST_F(PingThreadTest, WithoutAGatewayItShowsDotsAndReportsNothing) {
+    setGateway("");
+    auto ping = start();
+    ping->setToolbarVisible(true);
+    ASSERT_TRUE(waitUntil([&] { return !displays.empty(); }));
+    processEventsFor(100);
+    EXPECT_EQ(displays.front(), "...");
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(echoes.requestCount(), 0u);
+}
+
 TEST_F(PingThreadTest, AnErrorShowsDotsInsteadOfTheLastFigure) {
     auto ping = start();
     ping->setToolbarVisible(true);
     ASSERT_TRUE(waitUntil([&] { return !displays.empty(); }));
-    setGateway("");
+    setGateway("bad..name");
     ASSERT_TRUE(waitUntil([&] { return errors.size() == 1; }));
     ASSERT_TRUE(waitUntil([&] { return ping->isAsleep(); }));
     const auto shown = displays.size();
@@ -270,7 +283,7 @@ TEST_F(PingThreadTest, AServiceThatCannotBeOpenedIsReportedOncePerShowing) {
 
 TEST_F(PingThreadTest, TheServiceIsOpenedBeforeTheGatewayIsLookedUp) {
     echoes.setCanOpen(false);
-    setGateway("");
+    setGateway("bad..name");
     auto ping = start();
     ping->setToolbarVisible(true);
     ASSERT_TRUE(waitUntil([&] { return errors.size() == 1; }));
