@@ -366,14 +366,6 @@ void MainForm::hideWindow() {
     hide();
 }
 
-void MainForm::toggleWindow() {
-    if (isVisible()) {
-        hideWindow();
-    } else {
-        showWindow();
-    }
-}
-
 void MainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     keepOutOfTaskbar(this);  // a tray program has no task bar button

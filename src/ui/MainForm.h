@@ -77,7 +77,6 @@ public:
 
     void showWindow();
     void hideWindow();
-    void toggleWindow();
 
     void loadToolbarLayout(const IniFile& ini);
     void saveToolbarLayout(IniFile& ini) const;

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSessionManager>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
@@ -28,6 +27,7 @@
 #include "ui/ProjectInfo.h"
 #include "ui/SettingsForm.h"
 #include "ui/TrayNotifier.h"
+#include "ui/TrayWindowControl.h"
 #include "watch/AddUser.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/WatchListFile.h"
@@ -127,14 +127,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
 
     tray.setMenu(mainForm->trayMenu());
     tray.show();
-    QObject::connect(&tray, &TrayNotifier::toggleRequested, mainForm.get(),
-                     &MainForm::toggleWindow);
-    QObject::connect(&tray, &TrayNotifier::raiseRequested, mainForm.get(), [&mainForm] {
-        if (mainForm->isVisible()) {
-            mainForm->raise();
-            mainForm->activateWindow();
-        }
-    });
+    TrayWindowControl trayWindow(tray, *mainForm);
 
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;
@@ -143,9 +136,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
                      mainForm.get(), [&mainForm](QSessionManager&) { mainForm->endProgram(); });
 
-    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    mainForm->setHideOnClose(trayAvailable);
-    if (startMinimized && trayAvailable) {
+    if (startMinimized && tray.hasIcon()) {
         tray.showStatusTip();
     } else {
         mainForm->showWindow();
