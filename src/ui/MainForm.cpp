@@ -386,6 +386,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     if (!exitFlag_ && hideOnClose_) {
         event->ignore();
         hideWindow();
+        emit closedToTray();
         return;
     }
     exitFlag_ = true;

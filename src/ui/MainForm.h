@@ -110,6 +110,9 @@ public:
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;
 
+signals:
+    void closedToTray();  // closing the window hid it and TESK goes on
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

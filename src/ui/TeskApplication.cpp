@@ -26,6 +26,7 @@
 #include "ui/MainForm.h"
 #include "ui/ProjectInfo.h"
 #include "ui/SettingsForm.h"
+#include "ui/TrayHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/TrayWindowControl.h"
 #include "watch/AddUser.h"
@@ -128,6 +129,9 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     tray.setMenu(mainForm->trayMenu());
     tray.show();
     TrayWindowControl trayWindow(tray, *mainForm);
+    TrayHint trayHint(
+        *mainForm, [&tray](const QString& text) { return tray.showMessage(text); },
+        options.iniPath);
 
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;
@@ -170,6 +174,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
 
     const int result = QApplication::exec();
     gateway.reset();  // stops and joins the workers while the windows still exist
+    trayHint.saveAtExit();
     return result;
 }
 

@@ -77,6 +77,14 @@ bool TrayNotifier::hasIcon() const {
     return icon_ != nullptr && icon_->isVisible();
 }
 
+bool TrayNotifier::showMessage(const QString& text) {
+    if (!hasIcon()) {
+        return false;
+    }
+    icon_->showMessage(QStringLiteral("TESK"), text, images::applicationIcon());
+    return true;
+}
+
 void TrayNotifier::showStatusTip() {
     apply(QStringLiteral("TESK: ") + statusCaption_(), images::kUserBadge);
 }

@@ -38,6 +38,8 @@ public:
     void show();
     void remove();         // at exit
     bool hasIcon() const;  // the icon is in a tray
+    // A balloon message from the icon; false when there is no icon to show it.
+    bool showMessage(const QString& text);
 
     // "TESK: " and the status caption, with the program's picture.
     void showStatusTip();

@@ -273,6 +273,7 @@ TEST_F(TrayNotifierTest, IconComesWithATrayThatAppearsLaterAndGoesAtExit) {
     processEventsFor(100);
     EXPECT_FALSE(tray->hasIcon());
     EXPECT_EQ(iconOf(*tray), nullptr);
+    EXPECT_FALSE(tray->showMessage(QStringLiteral("nobody sees this")));
 
     trayThere = true;
     ASSERT_TRUE(waitUntil([&] { return tray->hasIcon(); }, 3000));
@@ -280,6 +281,7 @@ TEST_F(TrayNotifierTest, IconComesWithATrayThatAppearsLaterAndGoesAtExit) {
     EXPECT_EQ(iconOf(*tray)->toolTip(), tray->tip());
     EXPECT_EQ(imageOf(iconOf(*tray)->icon()), listImage(tray->image()));
     EXPECT_EQ(iconOf(*tray)->contextMenu(), &menu);
+    EXPECT_TRUE(tray->showMessage(QStringLiteral("now it does")));
     const int checks = trayChecks;
     processEventsFor(100);
     EXPECT_EQ(trayChecks, checks);  // no more looking once the icon is there

@@ -1,5 +1,6 @@
-// The main window beside its tray icon: a click shows or hides it, and closing hides it
-// only while there is an icon (also one whose tray appeared after the start).
+// The main window beside its tray icon: a click shows or hides it, closing hides it only
+// while there is an icon (also one whose tray appeared after the start), and the first
+// such close says so once from the icon.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -7,14 +8,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "platform/SoundPlayer.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
+#include "settings/SettingsFile.h"
 #include "support/EventLoop.h"
 #include "ui/MainForm.h"
+#include "ui/TrayHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/TrayWindowControl.h"
 #include "watch/WatchListModel.h"
@@ -35,7 +39,15 @@ struct TrayWindow {
         : tray(
               sounds, [] { return false; }, [] { return QString("Offline"); }, 10000ms,
               [this] { return trayThere; }, 10ms),
-          form(list, settings, tray, iniPath) {}
+          form(list, settings, tray, iniPath),
+          hint(
+              form,
+              [this](const QString& text) {
+                  const bool shown = tray.showMessage(text);
+                  notices += shown ? 1 : 0;
+                  return shown;
+              },
+              iniPath) {}
 
     void start() {
         tray.show();
@@ -48,11 +60,13 @@ struct TrayWindow {
 
     bool trayThere = true;
     TrayClickRule::TimePoint now = TrayClickRule::TimePoint() + 1h;
+    int notices = 0;
     SilentSounds sounds;
     LiveSettings settings;
     WatchListModel list;
     TrayNotifier tray;
     MainForm form;
+    TrayHint hint;
     std::unique_ptr<TrayWindowControl> control;
 };
 
@@ -101,7 +115,9 @@ struct CloseCase {
     const char* name;
     bool trayAtStart;
     bool trayLater;
+    std::optional<const char*> ini;  // Tesk.ini before the start; none on a first run
     bool hides;
+    int notices;
 };
 
 void PrintTo(const CloseCase& c, std::ostream* out) {
@@ -112,10 +128,15 @@ class ClosingMainWindow : public ::testing::TestWithParam<CloseCase> {};
 
 }  // namespace
 
-TEST_P(ClosingMainWindow, HidesOnlyWithATray) {
+TEST_P(ClosingMainWindow, HidesOnlyWithATrayAndSaysSoOnce) {
     const CloseCase& c = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath("Tesk.ini");
+    if (c.ini) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*c.ini);
+    }
     TrayWindow t(path);
     t.trayThere = c.trayAtStart;
     t.start();
@@ -128,13 +149,26 @@ TEST_P(ClosingMainWindow, HidesOnlyWithATray) {
     t.form.close();
     EXPECT_FALSE(t.form.isVisible());
     EXPECT_EQ(!t.form.exitFlag(), c.hides);
-    EXPECT_EQ(QFile::exists(path), !c.hides);  // only the exit saves
+    if (c.hides) {
+        // Remembered at once, unless there is no Tesk.ini yet to remember it in.
+        EXPECT_EQ(readTrayHintShown(IniFile(path)), c.ini.has_value());
+        EXPECT_EQ(QFile::exists(path), c.ini.has_value());
+        // Neither a second close nor the exit says anything.
+        t.form.show();
+        t.form.close();
+        t.form.exitProgram();
+    }
+    t.hint.saveAtExit();
+    EXPECT_EQ(t.notices, c.notices);
+    EXPECT_EQ(readTrayHintShown(IniFile(path)), c.hides);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ClosingMainWindow,
-                         ::testing::Values(CloseCase{"TrayFromTheStart", true, false, true},
-                                           CloseCase{"TrayAppearingLater", false, true, true},
-                                           CloseCase{"NoTrayExits", false, false, false}),
-                         [](const ::testing::TestParamInfo<CloseCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClosingMainWindow,
+    ::testing::Values(
+        CloseCase{"TrayFromTheStart", true, false, "[Settings]\r\nSounds=0\r\n", true, 1},
+        CloseCase{"TrayAppearingLater", false, true, "[Settings]\r\nSounds=0\r\n", true, 1},
+        CloseCase{"NoTrayExits", false, false, "[Settings]\r\nSounds=0\r\n", false, 0},
+        CloseCase{"ToldOnAnEarlierRun", true, false, "[Settings]\r\nTrayHintShown=1\r\n", true, 0},
+        CloseCase{"FirstRunWithoutTeskIni", true, false, std::nullopt, true, 1}),
+    [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
