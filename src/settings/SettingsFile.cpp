@@ -98,6 +98,14 @@ void writeSettings(IniFile& ini, const SettingsValues& values) {
     }
 }
 
+bool readTrayHintShown(const IniFile& ini) {
+    return ini.readBool(kSection, "TrayHintShown", false);
+}
+
+void writeTrayHintShown(IniFile& ini) {
+    ini.writeBool(kSection, "TrayHintShown", true);
+}
+
 QString iniPathBesideExecutable() {
     return QDir(QCoreApplication::applicationDirPath()).filePath("Tesk.ini");
 }

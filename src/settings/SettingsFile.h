@@ -16,6 +16,11 @@ SettingsValues readSettings(const IniFile& ini);
 // type only when it is not Classic or the file already has it.
 void writeSettings(IniFile& ini, const SettingsValues& values);
 
+// "TrayHintShown": the tray icon has once told that closing the main window leaves TESK
+// running. Kept apart from the settings dialog's keys, which never touch it.
+bool readTrayHintShown(const IniFile& ini);
+void writeTrayHintShown(IniFile& ini);
+
 // "Tesk.ini" in the folder of the running executable.
 QString iniPathBesideExecutable();
 

@@ -371,14 +371,6 @@ void MainForm::hideWindow() {
     hide();
 }
 
-void MainForm::toggleWindow() {
-    if (isVisible()) {
-        hideWindow();
-    } else {
-        showWindow();
-    }
-}
-
 void MainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     keepOutOfTaskbar(this);  // a tray program has no task bar button
@@ -399,6 +391,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     if (!exitFlag_ && hideOnClose_) {
         event->ignore();
         hideWindow();
+        emit closedToTray();
         return;
     }
     exitFlag_ = true;

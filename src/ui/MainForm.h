@@ -83,7 +83,6 @@ public:
 
     void showWindow();
     void hideWindow();
-    void toggleWindow();
 
     void loadToolbarLayout(const IniFile& ini);
     void saveToolbarLayout(IniFile& ini) const;
@@ -117,6 +116,9 @@ public:
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;
+
+signals:
+    void closedToTray();  // closing the window hid it and TESK goes on
 
 protected:
     void closeEvent(QCloseEvent* event) override;

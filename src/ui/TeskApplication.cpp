@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSessionManager>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
@@ -27,7 +26,9 @@
 #include "ui/MainForm.h"
 #include "ui/ProjectInfo.h"
 #include "ui/SettingsForm.h"
+#include "ui/TrayHint.h"
 #include "ui/TrayNotifier.h"
+#include "ui/TrayWindowControl.h"
 #include "watch/AddUser.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/WatchListFile.h"
@@ -126,14 +127,10 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
 
     tray.setMenu(mainForm->trayMenu());
     tray.show();
-    QObject::connect(&tray, &TrayNotifier::toggleRequested, mainForm.get(),
-                     &MainForm::toggleWindow);
-    QObject::connect(&tray, &TrayNotifier::raiseRequested, mainForm.get(), [&mainForm] {
-        if (mainForm->isVisible()) {
-            mainForm->raise();
-            mainForm->activateWindow();
-        }
-    });
+    TrayWindowControl trayWindow(tray, *mainForm);
+    TrayHint trayHint(
+        *mainForm, [&tray](const QString& text) { return tray.showMessage(text); },
+        options.iniPath);
 
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;
@@ -142,9 +139,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     QObject::connect(qobject_cast<QGuiApplication*>(app), &QGuiApplication::commitDataRequest,
                      mainForm.get(), [&mainForm](QSessionManager&) { mainForm->endProgram(); });
 
-    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
-    mainForm->setHideOnClose(trayAvailable);
-    if (startMinimized && trayAvailable) {
+    if (startMinimized && tray.hasIcon()) {
         tray.showStatusTip();
     } else {
         mainForm->showWindow();
@@ -181,6 +176,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
 
     const int result = QApplication::exec();
     gateway.reset();  // stops and joins the workers while the windows still exist
+    trayHint.saveAtExit();
     return result;
 }
 

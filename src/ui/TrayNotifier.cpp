@@ -24,28 +24,65 @@ QIcon blankIcon() {
 
 TrayNotifier::TrayNotifier(SoundPlayer& sounds, std::function<bool()> soundsOn,
                            std::function<QString()> statusCaption,
-                           std::chrono::milliseconds trayTimerInterval, QObject* parent)
+                           std::chrono::milliseconds trayTimerInterval,
+                           std::function<bool()> trayAvailable,
+                           std::chrono::milliseconds trayPollInterval, QObject* parent)
     : QObject(parent),
       sounds_(sounds),
       soundsOn_(std::move(soundsOn)),
       statusCaption_(std::move(statusCaption)),
-      icon_(new QSystemTrayIcon(blankIcon(), this)),
+      trayAvailable_(std::move(trayAvailable)),
       trayTimer_(trayTimerInterval, [this] { showStatusTip(); }) {
-    connect(icon_, &QSystemTrayIcon::activated, this, &TrayNotifier::onActivated);
+    trayPoll_.setInterval(trayPollInterval);
+    connect(&trayPoll_, &QTimer::timeout, this, &TrayNotifier::addIconIfTray);
 }
 
 void TrayNotifier::setMenu(QMenu* menu) {
-    icon_->setContextMenu(menu);
-}
-
-void TrayNotifier::show() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        icon_->show();
+    menu_ = menu;
+    if (icon_ != nullptr) {
+        icon_->setContextMenu(menu);
     }
 }
 
+void TrayNotifier::show() {
+    addIconIfTray();
+    if (icon_ == nullptr) {
+        trayPoll_.start();
+    }
+}
+
+// The icon is made only when a tray is there: the first icon Qt makes fixes how it reaches
+// the tray for the rest of the run.
+void TrayNotifier::addIconIfTray() {
+    if (icon_ != nullptr || !trayAvailable_()) {
+        return;
+    }
+    trayPoll_.stop();
+    icon_ = new QSystemTrayIcon(image_ >= 0 ? images::icon(image_) : blankIcon(), this);
+    icon_->setToolTip(plainToolTip(shownTip()));
+    icon_->setContextMenu(menu_);
+    connect(icon_, &QSystemTrayIcon::activated, this, &TrayNotifier::onActivated);
+    icon_->show();
+    emit iconAdded();
+}
+
 void TrayNotifier::remove() {
-    icon_->hide();
+    trayPoll_.stop();
+    if (icon_ != nullptr) {
+        icon_->hide();
+    }
+}
+
+bool TrayNotifier::hasIcon() const {
+    return icon_ != nullptr && icon_->isVisible();
+}
+
+bool TrayNotifier::showMessage(const QString& text) {
+    if (!hasIcon()) {
+        return false;
+    }
+    icon_->showMessage(QStringLiteral("TESK"), text, images::applicationIcon());
+    return true;
 }
 
 void TrayNotifier::showStatusTip() {
@@ -80,6 +117,9 @@ QString TrayNotifier::shownTip() const {
 void TrayNotifier::apply(const QString& tip, int image) {
     tip_ = tip;
     image_ = image;
+    if (icon_ == nullptr) {
+        return;
+    }
     if (image_ >= 0) {
         icon_->setIcon(images::icon(image_));
     }
@@ -88,10 +128,10 @@ void TrayNotifier::apply(const QString& tip, int image) {
 
 void TrayNotifier::onActivated(QSystemTrayIcon::ActivationReason reason) {
     // The right button is served by the context menu itself.
-    if (reason == QSystemTrayIcon::DoubleClick) {
-        emit toggleRequested();
-    } else if (reason == QSystemTrayIcon::Trigger) {
-        emit raiseRequested();
+    if (reason == QSystemTrayIcon::Trigger) {
+        emit clicked();
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        emit doubleClicked();
     }
 }
 

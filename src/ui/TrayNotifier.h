@@ -3,10 +3,12 @@
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <chrono>
 #include <functional>
 
 #include "platform/GuiTimer.h"
+#include "ui/SystemTrayCheck.h"
 
 class QMenu;
 
@@ -16,7 +18,8 @@ class SoundPlayer;
 
 // The notification-area icon: its tip and picture, the notices that change them and
 // TrayTimer, which takes the user-online notice down again. GUI thread only. Without a
-// system tray it keeps the tip and picture but shows nothing.
+// system tray it keeps the tip and picture, and looks for a tray every trayPollInterval
+// until one appears (a desktop's tray often starts after the programs of the login).
 class TrayNotifier : public QObject {
     Q_OBJECT
 public:
@@ -25,11 +28,18 @@ public:
     TrayNotifier(SoundPlayer& sounds, std::function<bool()> soundsOn,
                  std::function<QString()> statusCaption,  // the status button's caption now
                  std::chrono::milliseconds trayTimerInterval = std::chrono::milliseconds(10000),
+                 std::function<bool()> trayAvailable = systemTrayAvailable,
+                 std::chrono::milliseconds trayPollInterval = std::chrono::milliseconds(2000),
                  QObject* parent = nullptr);
 
     void setMenu(QMenu* menu);  // opened by a right click on the icon
-    void show();                // adds the icon: no picture and an empty tip until first set
-    void remove();              // at exit
+    // Adds the icon, with no picture and an empty tip until first set, as soon as there is
+    // a tray.
+    void show();
+    void remove();         // at exit
+    bool hasIcon() const;  // the icon is in a tray
+    // A balloon message from the icon; false when there is no icon to show it.
+    bool showMessage(const QString& text);
 
     // "TESK: " and the status caption, with the program's picture.
     void showStatusTip();
@@ -46,17 +56,22 @@ public:
     bool isTrayTimerArmed() const { return trayTimer_.isArmed(); }
 
 signals:
-    void toggleRequested();  // double click on the icon
-    void raiseRequested();   // single left click
+    void iconAdded();  // at show() or when a tray appeared later
+    void clicked();    // the icon's activation: a left click
+    void doubleClicked();
 
 private:
+    void addIconIfTray();
     void apply(const QString& tip, int image);
     void onActivated(QSystemTrayIcon::ActivationReason reason);
 
     SoundPlayer& sounds_;
     std::function<bool()> soundsOn_;
     std::function<QString()> statusCaption_;
-    QSystemTrayIcon* icon_;  // child of this object
+    std::function<bool()> trayAvailable_;
+    QSystemTrayIcon* icon_ = nullptr;  // child of this object, made once there is a tray
+    QMenu* menu_ = nullptr;
+    QTimer trayPoll_;
     GuiTimer trayTimer_;
     QString tip_;
     int image_ = -1;

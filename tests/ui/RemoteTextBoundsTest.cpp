@@ -52,7 +52,9 @@ TEST(PlainToolTips, RowAndTrayTipsShowMarkupAsItsLiteralText) {
 
     SilentSounds sounds;
     TrayNotifier tray(
-        sounds, [] { return false; }, [] { return QString("Online"); });
+        sounds, [] { return false; }, [] { return QString("Online"); },
+        std::chrono::milliseconds(10000), [] { return true; });
+    tray.show();
     tray.announceOnline(kHostileMarkup);
     const QString trayTip = tray.findChild<QSystemTrayIcon*>()->toolTip();
     EXPECT_FALSE(Qt::mightBeRichText(trayTip));

@@ -1,7 +1,7 @@
 // The notification-area icon: tip texts and pictures of every notice, TrayTimer taking the
 // online notice down after the first of several notices, the length limit of the shown
-// tip, mouse requests, life without a system tray, and sounds that never hold up the
-// caller.
+// tip, clicks, life without a system tray and a tray that appears later, and sounds that
+// never hold up the caller.
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
@@ -41,9 +41,17 @@ QImage listImage(int index) {
 
 class TrayNotifierTest : public ::testing::Test {
 protected:
+    // Shown in a tray that is there unless trayThere says otherwise.
     std::unique_ptr<TrayNotifier> make(std::chrono::milliseconds interval = 10000ms) {
-        return std::make_unique<TrayNotifier>(
-            sounds, [this] { return soundsOn; }, [this] { return caption; }, interval);
+        auto tray = std::make_unique<TrayNotifier>(
+            sounds, [this] { return soundsOn; }, [this] { return caption; }, interval,
+            [this] {
+                ++trayChecks;
+                return trayThere;
+            },
+            20ms);
+        tray->show();
+        return tray;
     }
     static QSystemTrayIcon* iconOf(TrayNotifier& tray) {
         return tray.findChild<QSystemTrayIcon*>();
@@ -52,6 +60,8 @@ protected:
     RecordingSounds sounds;
     bool soundsOn = true;
     QString caption = QStringLiteral("Offline");
+    bool trayThere = true;
+    int trayChecks = 0;
 };
 
 // ---- Tips and pictures ----
@@ -224,23 +234,23 @@ TEST_F(TrayNotifierTest, CutNeverSplitsACharacterOutsideTheBasicPlane) {
 
 // ---- Mouse, menu and the icon's presence ----
 
-TEST_F(TrayNotifierTest, DoubleClickRequestsToggleAndLeftClickRaise) {
+TEST_F(TrayNotifierTest, LeftClickAndDoubleClickAreReported) {
     auto tray = make();
-    int toggles = 0;
-    int raises = 0;
-    QObject::connect(tray.get(), &TrayNotifier::toggleRequested, [&] { ++toggles; });
-    QObject::connect(tray.get(), &TrayNotifier::raiseRequested, [&] { ++raises; });
+    int clicks = 0;
+    int doubleClicks = 0;
+    QObject::connect(tray.get(), &TrayNotifier::clicked, [&] { ++clicks; });
+    QObject::connect(tray.get(), &TrayNotifier::doubleClicked, [&] { ++doubleClicks; });
     QSystemTrayIcon* icon = iconOf(*tray);
     emit icon->activated(QSystemTrayIcon::Trigger);
-    EXPECT_EQ(raises, 1);
-    EXPECT_EQ(toggles, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubleClicks, 0);
     emit icon->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_EQ(toggles, 1);
-    EXPECT_EQ(raises, 1);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, 1);
     emit icon->activated(QSystemTrayIcon::Context);
     emit icon->activated(QSystemTrayIcon::MiddleClick);
-    EXPECT_EQ(toggles, 1);
-    EXPECT_EQ(raises, 1);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(TrayNotifierTest, RightClickMenuIsTheOneGiven) {
@@ -250,16 +260,35 @@ TEST_F(TrayNotifierTest, RightClickMenuIsTheOneGiven) {
     EXPECT_EQ(iconOf(*tray)->contextMenu(), &menu);
 }
 
-TEST_F(TrayNotifierTest, ShownOnlyWhereASystemTrayExistsAndRemovedAtExit) {
+TEST_F(TrayNotifierTest, IconComesWithATrayThatAppearsLaterAndGoesAtExit) {
+    trayThere = false;
     auto tray = make(100ms);
-    tray->show();
-    EXPECT_EQ(iconOf(*tray)->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
-    // Everything else goes on as usual, tray or not.
+    int added = 0;
+    QObject::connect(tray.get(), &TrayNotifier::iconAdded, [&] { ++added; });
+    QMenu menu;
+    tray->setMenu(&menu);
+    // Everything else goes on as usual without a tray.
     tray->announceOnline(QStringLiteral("alice"));
     EXPECT_EQ(tray->image(), 0);
-    ASSERT_TRUE(waitUntil([&] { return tray->image() == 2; }, 3000));
+    processEventsFor(100);
+    EXPECT_FALSE(tray->hasIcon());
+    EXPECT_EQ(iconOf(*tray), nullptr);
+    EXPECT_FALSE(tray->showMessage(QStringLiteral("nobody sees this")));
+
+    trayThere = true;
+    ASSERT_TRUE(waitUntil([&] { return tray->hasIcon(); }, 3000));
+    EXPECT_EQ(added, 1);
+    EXPECT_EQ(iconOf(*tray)->toolTip(), tray->tip());
+    EXPECT_EQ(imageOf(iconOf(*tray)->icon()), listImage(tray->image()));
+    EXPECT_EQ(iconOf(*tray)->contextMenu(), &menu);
+    EXPECT_TRUE(tray->showMessage(QStringLiteral("now it does")));
+    const int checks = trayChecks;
+    processEventsFor(100);
+    EXPECT_EQ(trayChecks, checks);  // no more looking once the icon is there
+
     tray->remove();
     EXPECT_FALSE(iconOf(*tray)->isVisible());
+    EXPECT_FALSE(tray->hasIcon());
 }
 
 // ---- The real player ----
