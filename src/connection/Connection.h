@@ -130,7 +130,7 @@ private:
     ServerType attemptType_ = ServerType::Classic;
     std::map<std::string, ServerType> foundTypes_;
     std::chrono::steady_clock::time_point loggedInAt_;
-    StatusDisplay shown_{"Offline", image::kOffline, {}};
+    StatusDisplay shown_{"Offline", ConnectionStatus::Offline, {}};
     std::thread worker_;
 };
 

@@ -26,15 +26,15 @@ bool isLoggedIn(ConnectionStatus status) {
 std::optional<StatusDisplay> statusDisplayFor(ConnectionStatus status) {
     switch (status) {
         case ConnectionStatus::Online:
-            return StatusDisplay{"Online", image::kOnline, {}};
+            return StatusDisplay{"Online", status, {}};
         case ConnectionStatus::Away:
-            return StatusDisplay{"Away", image::kAway, {}};
+            return StatusDisplay{"Away", status, {}};
         case ConnectionStatus::Dnd:
-            return StatusDisplay{"DND", image::kDnd, {}};
+            return StatusDisplay{"DND", status, {}};
         case ConnectionStatus::Offline:
-            return StatusDisplay{"Offline", image::kOffline, {}};
+            return StatusDisplay{"Offline", status, {}};
         case ConnectionStatus::Connecting:
-            return StatusDisplay{"Connecting...", image::kOffline, {}};
+            return StatusDisplay{"Connecting...", status, {}};
         case ConnectionStatus::None: break;
     }
     return std::nullopt;

@@ -18,7 +18,7 @@ bool isOffline(ConnectionStatus status);
 // Logged in: the writer may send and the status commands act on the gateway's modes.
 bool isLoggedIn(ConnectionStatus status);
 
-// Indices into the main image list that the connection and the watch list share.
+// Indices into the main image list of the watch list's state pictures.
 namespace image {
 constexpr int kUserOnline = 0;
 constexpr int kProgram = 2;
@@ -30,13 +30,13 @@ constexpr int kUnknown = 12;
 constexpr int kUnread = 13;
 }  // namespace image
 
-// What the status button shows: caption and picture.
+// What the status button shows: caption and the status its picture stands for.
 struct StatusDisplay {
     std::string caption;
-    int image = image::kOffline;
+    ConnectionStatus status = ConnectionStatus::Offline;
     std::string tipCaption;  // for the tray tip when it says more than the button
     bool operator==(const StatusDisplay& other) const {
-        return caption == other.caption && image == other.image && tipCaption == other.tipCaption;
+        return caption == other.caption && status == other.status && tipCaption == other.tipCaption;
     }
 };
 

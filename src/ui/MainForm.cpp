@@ -29,6 +29,7 @@
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/StatePictures.h"
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
@@ -151,11 +152,11 @@ void MainForm::buildProgramMenu() {
 
 void MainForm::buildStatusMenu() {
     statusMenu_ = new QMenu("Status", this);
-    QAction* online = addEntry(statusMenu_, "Online", image::kOnline);
-    awayAction_ = addEntry(statusMenu_, "Away", image::kAway);
-    dndAction_ = addEntry(statusMenu_, "DND", image::kDnd);
+    QAction* online = addEntry(statusMenu_, "Online", pictureFor(ConnectionStatus::Online));
+    awayAction_ = addEntry(statusMenu_, "Away", pictureFor(ConnectionStatus::Away));
+    dndAction_ = addEntry(statusMenu_, "DND", pictureFor(ConnectionStatus::Dnd));
     statusMenu_->addSeparator()->setVisible(false);
-    QAction* offline = addEntry(statusMenu_, "Offline", image::kOffline);
+    QAction* offline = addEntry(statusMenu_, "Offline", pictureFor(ConnectionStatus::Offline));
     connect(online, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Online); });
     connect(awayAction_, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Away); });
     connect(dndAction_, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Dnd); });
@@ -223,7 +224,7 @@ void MainForm::buildToolbars() {
     statusButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     statusToolbar_->setIconSize(QSize(16, 16));
     statusButton_->setText("Offline");
-    statusButton_->setIcon(images::icon(image::kOffline));
+    statusButton_->setIcon(images::icon(pictureFor(ConnectionStatus::Offline)));
     statusToolbar_->addWidget(statusButton_);
     addToolBar(Qt::BottomToolBarArea, statusToolbar_);
 }
@@ -476,7 +477,7 @@ void MainForm::saveToolbarLayout(IniFile& ini) const {
 
 void MainForm::displayStatus(const StatusDisplay& display) {
     statusButton_->setText(QString::fromStdString(display.caption));
-    statusButton_->setIcon(images::icon(display.image));
+    statusButton_->setIcon(images::icon(pictureFor(display.status)));
     trayStatus_ =
         QString::fromStdString(display.tipCaption.empty() ? display.caption : display.tipCaption);
     tray_.showStatusTip();

@@ -269,7 +269,7 @@ TEST_F(MainFormTest, AwayWhileInDndQueuesDndThenAway) {
 }
 
 TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
-    form->displayStatus({"Connecting...", image::kOffline, {}});
+    form->displayStatus({"Connecting...", ConnectionStatus::Connecting, {}});
     EXPECT_EQ(form->statusCaption(), "Connecting...");
     EXPECT_EQ(tray.tip(), "TESK: Connecting...");
     EXPECT_EQ(tray.image(), 2);
@@ -296,7 +296,7 @@ TEST_F(MainFormTest, StatusCaptionsFitTheNarrowWindow) {
     for (const bool officeXp : {false, true}) {
         applyLook(*qApp, officeXp);
         for (const char* caption : {"Connecting...", "Offline", "Online"}) {
-            form->displayStatus({caption, image::kOffline, ""});
+            form->displayStatus({caption, ConnectionStatus::Offline, ""});
             QCoreApplication::processEvents();
             EXPECT_EQ(form->width(), 130) << caption << " in the " << lookName(officeXp) << " look";
             EXPECT_GE(button->width(), button->sizeHint().width()) << caption;
