@@ -27,15 +27,15 @@ int main() {
     const char* commands[] = {"/whois", "/whois", "/whois", "", "/stats"};
     constexpr int kRounds = 1000;
     std::size_t checksum = 0;
-    WatchRowState row;
-    row.image = 8;
+    WatchedUser user;
+    user.presence = Presence::Offline;
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < kRounds; ++round) {
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const std::string& line = lines[i];
             switch (classifyServerLine(line, commands[i % 5])) {
                 case LineCase::WhoisReply:
-                    checksum += interpretWhoisReply(line, row).row.place.size();
+                    checksum += interpretWhoisReply(line, user).user.place.name.size();
                     break;
                 case LineCase::Whisper:
                     checksum += splitWhisperLine(line).partner.size();

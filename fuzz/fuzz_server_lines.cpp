@@ -2,11 +2,13 @@
 // the forms in which received text is shown.
 //
 // Input: one selector byte, then fields separated by LF:
-//   line, last argument, image, place, program, away message, dnd message, last command.
+//   line, last argument, state, place, program, away message, dnd message, last command.
 // The low three bits of the selector pick the last command ("/whois", "/w", "/stats", none,
-// "/away", "/whoisx", "/st", or the last field). The first byte of the image field minus
-// '0' is the row's image ("8" offline, "9" online, ":" away, ";" dnd); its next two bytes
-// are an hour and a minute. Missing fields take the values of a fresh row.
+// "/away", "/whoisx", "/st", or the last field). The first byte of the state field is the
+// user's presence ("8" offline, "9" online, ":" away, ";" dnd, anything else unknown; "="
+// unknown with the unread mark); its next two bytes are an hour and a minute. The place
+// field is read as the list shows a place ("channel: Foo", "private game", ...; anything
+// else is none). Missing fields take the values of a fresh row.
 //
 // The line field cannot hold an LF, so everything after the selector is also checked as
 // one line, and the fields are replayed as a session of received lines the way the reader
@@ -32,6 +34,7 @@
 #include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 #include "watch/UserName.h"
+#include "watch/WatchedUser.h"
 #include "watch/WhoisReply.h"
 
 namespace {
@@ -61,6 +64,40 @@ std::vector<std::string> splitFields(std::string_view text) {
 std::string field(const std::vector<std::string>& fields, std::size_t index,
                   const std::string& fallback = {}) {
     return index < fields.size() ? fields[index] : fallback;
+}
+
+Presence presenceFrom(char c) {
+    switch (c) {
+        case '8':
+            return Presence::Offline;
+        case '9':
+            return Presence::Online;
+        case ':':
+            return Presence::Away;
+        case ';':
+            return Presence::Dnd;
+        default:
+            return Presence::Unknown;
+    }
+}
+
+// A place as the list shows it.
+Place placeFrom(const std::string& text) {
+    using Kind = Place::Kind;
+    if (text == "private game") {
+        return {Kind::PrivateGame, {}};
+    }
+    if (text == "private channel") {
+        return {Kind::PrivateChannel, {}};
+    }
+    for (const auto& [label, kind] :
+         {std::pair{"channel: ", Kind::Channel}, std::pair{"game: ", Kind::Game},
+          std::pair{"password game: ", Kind::PasswordGame}}) {
+        if (startsWith(text, label)) {
+            return {kind, text.substr(std::string_view(label).size())};
+        }
+    }
+    return {};
 }
 
 std::string lastCommandFor(std::uint8_t selector, const std::vector<std::string>& fields) {
@@ -146,42 +183,35 @@ void checkTimeStamp(const std::string& line, int hour, int minute) {
     }
 }
 
-// A place the whois reply can leave: the one before, a fixed word, or a labelled part of
-// the line.
-bool isPlaceFrom(const std::string& place, const std::string& before, const std::string& line) {
-    if (place == before || place == "offline" || place == "private game" ||
-        place == "private channel") {
-        return true;
-    }
-    for (const std::string_view label : {"game: ", "password game: ", "channel: "}) {
-        if (startsWith(place, label) && contains(line, place.substr(label.size()))) {
-            return true;
-        }
-    }
-    return false;
+// A place the whois reply can leave: the one before, a place without a name, or one
+// whose name is part of the line.
+bool isPlaceFrom(const Place& place, const Place& before, const std::string& line) {
+    return place == before || place.name.empty() || contains(line, place.name);
 }
 
-void checkWhois(const std::string& line, const WatchRowState& before) {
+void checkWhois(const std::string& line, const WatchedUser& before) {
     const WhoisOutcome outcome = interpretWhoisReply(line, before);
-    const WatchRowState& row = outcome.row;
-    FUZZ_CHECK(row.image == before.image || row.image == image::kOffline ||
-               row.image == image::kOnline || row.image == image::kAway ||
-               row.image == image::kDnd);
+    const WatchedUser& user = outcome.user;
+    FUZZ_CHECK(user.unread == before.unread);
+    FUZZ_CHECK(user.presence == before.presence || user.presence != Presence::Unknown);
     FUZZ_CHECK(outcome.announce ==
-               (before.image == image::kOffline && row.image == image::kOnline));
+               (before.presence == Presence::Offline && user.presence == Presence::Online));
     if (outcome.clearLastCommand) {
-        FUZZ_CHECK(row == (WatchRowState{image::kOffline, "offline", {}, {}, {}}));
+        WatchedUser offline;
+        offline.presence = Presence::Offline;
+        offline.unread = before.unread;
+        FUZZ_CHECK(user == offline);
     } else {
-        FUZZ_CHECK(row.awayMessage.size() <= line.size() && contains(line, row.awayMessage));
-        FUZZ_CHECK(row.dndMessage.size() <= line.size() && contains(line, row.dndMessage));
-        FUZZ_CHECK(row.program == before.program ||
-                   (row.program.size() <= line.size() && contains(line, row.program)));
-        FUZZ_CHECK(isPlaceFrom(row.place, before.place, line));
+        FUZZ_CHECK(user.awayMessage.size() <= line.size() && contains(line, user.awayMessage));
+        FUZZ_CHECK(user.dndMessage.size() <= line.size() && contains(line, user.dndMessage));
+        FUZZ_CHECK(user.program == before.program ||
+                   (user.program.size() <= line.size() && contains(line, user.program)));
+        FUZZ_CHECK(isPlaceFrom(user.place, before.place, line));
     }
 
     // A line carries the whole answer: reading it twice changes nothing more.
-    const WhoisOutcome again = interpretWhoisReply(line, row);
-    FUZZ_CHECK(again.row == row);
+    const WhoisOutcome again = interpretWhoisReply(line, user);
+    FUZZ_CHECK(again.user == user);
     FUZZ_CHECK(!again.announce);
     FUZZ_CHECK(again.clearLastCommand == outcome.clearLastCommand);
 }
@@ -255,20 +285,21 @@ void checkNameOrder(const std::string& a, const std::string& b, const std::strin
     }
 }
 
-void checkRowTexts(const std::string& name, const WatchRowState& state) {
-    const std::string report = describeRow(name, state);
+void checkRowTexts(const std::string& name, const WatchedUser& user) {
+    const std::string report = describeRow(name, user);
     FUZZ_CHECK(startsWith(report, name + " "));
-    if (!state.program.empty()) {
-        FUZZ_CHECK(contains(report, "program: " + state.program));
+    if (!user.program.empty()) {
+        FUZZ_CHECK(contains(report, "program: " + user.program));
     }
-    if (!state.awayMessage.empty()) {
-        FUZZ_CHECK(contains(report, "away: " + state.awayMessage));
+    if (!user.awayMessage.empty()) {
+        FUZZ_CHECK(contains(report, "away: " + user.awayMessage));
     }
 
-    // The name, then one line per non-empty column: nothing received can add a line.
-    const QString tip = userInfoTip(name, state);
-    const int columns = !state.place.empty() + !state.program.empty() + !state.awayMessage.empty() +
-                        !state.dndMessage.empty();
+    // The name, the place, then one line per non-empty column: nothing received can add a
+    // line.
+    const QString tip = userInfoTip(name, user);
+    const int columns =
+        1 + !user.program.empty() + !user.awayMessage.empty() + !user.dndMessage.empty();
     FUZZ_CHECK(tip.count('\n') == columns);
 }
 
@@ -325,10 +356,10 @@ void checkShownText(const std::string& text, std::size_t maxBytes) {
 }
 
 void checkLine(const std::string& line, const std::string& lastCommand,
-               const std::string& lastArgument, const WatchRowState& row, int hour, int minute) {
+               const std::string& lastArgument, const WatchedUser& user, int hour, int minute) {
     checkClassification(line, lastCommand);
     checkTimeStamp(line, hour, minute);
-    checkWhois(line, row);
+    checkWhois(line, user);
     checkTextUpTo(line, static_cast<std::size_t>(hour & 0xFF), lastArgument);
     checkWhisper(line);
     checkStats(line, lastArgument);
@@ -338,7 +369,7 @@ void checkLine(const std::string& line, const std::string& lastCommand,
 // The fields as successive received lines, with the reader's state carried over and one
 // watched user named by the argument field.
 void replaySession(const std::vector<std::string>& lines, std::string lastCommand,
-                   std::string lastArgument, WatchRowState row, std::size_t inputSize) {
+                   std::string lastArgument, WatchedUser user, std::size_t inputSize) {
     const std::string watched = lastArgument;
     for (const std::string& line : lines) {
         switch (classifyServerLine(line, lastCommand)) {
@@ -350,8 +381,8 @@ void replaySession(const std::vector<std::string>& lines, std::string lastComman
             }
             case LineCase::WhoisReply:
                 if (lastArgument == watched) {
-                    const WhoisOutcome outcome = interpretWhoisReply(line, row);
-                    row = outcome.row;
+                    const WhoisOutcome outcome = interpretWhoisReply(line, user);
+                    user = outcome.user;
                     if (outcome.clearLastCommand) {
                         lastCommand.clear();
                     }
@@ -371,9 +402,9 @@ void replaySession(const std::vector<std::string>& lines, std::string lastComman
         }
         // Nothing grows beyond the input, but for the fixed words a selector may stand for.
         FUZZ_CHECK(lastCommand.size() <= inputSize + 8 && lastArgument.size() <= inputSize);
-        FUZZ_CHECK(row.place.size() <= inputSize + 16 && row.program.size() <= inputSize);
+        FUZZ_CHECK(user.place.name.size() <= inputSize && user.program.size() <= inputSize);
     }
-    (void)describeRow(watched, row);
+    (void)describeRow(watched, user);
 }
 
 }  // namespace
@@ -388,30 +419,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string line = field(fields, 0);
     const std::string lastArgument = field(fields, 1);
-    const std::string imageField = field(fields, 2);
+    const std::string stateField = field(fields, 2);
+    const std::string placeField = field(fields, 3);
     const std::string lastCommand = lastCommandFor(selector, fields);
 
-    WatchRowState row;
-    if (!imageField.empty()) {
-        row.image = static_cast<unsigned char>(imageField[0]) - '0';
+    WatchedUser user;
+    if (!stateField.empty()) {
+        user.presence = presenceFrom(stateField[0]);
+        user.unread = stateField[0] == '=';
     }
-    const int hour = imageField.size() > 1 ? static_cast<signed char>(imageField[1]) : 12;
-    const int minute = imageField.size() > 2 ? static_cast<signed char>(imageField[2]) : 34;
-    row.place = field(fields, 3, row.place);
-    row.program = field(fields, 4);
-    row.awayMessage = field(fields, 5);
-    row.dndMessage = field(fields, 6);
+    const int hour = stateField.size() > 1 ? static_cast<signed char>(stateField[1]) : 12;
+    const int minute = stateField.size() > 2 ? static_cast<signed char>(stateField[2]) : 34;
+    user.place = placeFrom(placeField);
+    user.program = field(fields, 4);
+    user.awayMessage = field(fields, 5);
+    user.dndMessage = field(fields, 6);
 
-    checkLine(line, lastCommand, lastArgument, row, hour, minute);
-    checkLine(rest, lastCommand, lastArgument, row, hour, minute);
+    checkLine(line, lastCommand, lastArgument, user, hour, minute);
+    checkLine(rest, lastCommand, lastArgument, user, hour, minute);
     checkTimeStamp(line, INT_MIN, INT_MAX);
 
     checkWindowKey(lastArgument);
-    checkNameOrder(lastArgument, line, row.place);
-    checkRowTexts(lastArgument, row);
-    checkRowTexts(lastArgument, interpretWhoisReply(line, row).row);
+    checkNameOrder(lastArgument, line, placeField);
+    checkRowTexts(lastArgument, user);
+    checkRowTexts(lastArgument, interpretWhoisReply(line, user).user);
     checkUserCommands(lastArgument, selector);
 
-    replaySession(fields, lastCommand, lastArgument, row, size);
+    replaySession(fields, lastCommand, lastArgument, user, size);
     return 0;
 }

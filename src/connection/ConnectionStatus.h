@@ -18,18 +18,6 @@ bool isOffline(ConnectionStatus status);
 // Logged in: the writer may send and the status commands act on the gateway's modes.
 bool isLoggedIn(ConnectionStatus status);
 
-// Indices into the main image list of the watch list's state pictures.
-namespace image {
-constexpr int kUserOnline = 0;
-constexpr int kProgram = 2;
-constexpr int kOffline = 8;
-constexpr int kOnline = 9;
-constexpr int kAway = 10;
-constexpr int kDnd = 11;
-constexpr int kUnknown = 12;
-constexpr int kUnread = 13;
-}  // namespace image
-
 // What the status button shows: caption and the status its picture stands for.
 struct StatusDisplay {
     std::string caption;

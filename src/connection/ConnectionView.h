@@ -17,7 +17,8 @@ public:
     // button and set the tray tip to "TESK: " + caption with the normal tray image.
     virtual void displayStatus(const StatusDisplay& display) = 0;
 
-    // Names of the watched users without the unread mark, in list order.
+    // Names of all watched users, in list order: a user with a message waiting is polled
+    // too, so that his row stays current.
     virtual std::vector<std::string> namesToPoll() = 0;
 
     // Every watched user back to the unknown state.

@@ -2,7 +2,6 @@
 
 #include <QTime>
 
-#include "connection/ConnectionStatus.h"
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
 #include "ui/TrayNotifier.h"
@@ -69,6 +68,7 @@ void Conversations::openChat(const std::string& name) {
     chat->show();
     chat->raise();
     chat->activateWindow();
+    watchList_.setUnread(watchList_.find(name), false);  // the waiting message is seen
 }
 
 StatsForm* Conversations::findStats(const std::string& name) const {
@@ -104,9 +104,8 @@ void Conversations::record(const std::string& partner, const HeldWhisper& said) 
         }
     }
     if (row >= 0) {
-        if (!chat->isVisible()) {
-            watchList_.setImage(row, image::kUnread);
-        }
+        // The mark stays until the user sees the chat window; one on screen is seen.
+        watchList_.setUnread(row, !chat->isVisible());
         if (!mainWindowVisible_()) {
             tray_.announceNewMessage(shown(partner));
         }

@@ -38,7 +38,8 @@ public:
 
     ChatForm* findChat(const std::string& name) const;
     ChatForm* findOrMakeChat(const std::string& name);   // a new window stays hidden
-    void openChat(const std::string& name);              // the main window's Chat command
+    // The main window's Chat command; takes the partner's unread mark away.
+    void openChat(const std::string& name);
     StatsForm* findStats(const std::string& name) const;
 
     void handleWhisperLine(const std::string& line);

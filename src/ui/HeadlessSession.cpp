@@ -43,10 +43,10 @@ void HeadlessSession::print(const std::string& text) {
 void HeadlessSession::reportChangedRows() {
     for (int i = 0; i < watchList_.size(); ++i) {
         const WatchRow& row = watchList_.row(i);
-        const std::string text = describeRow(row.name, row.state);
+        const std::string text = describeRow(row.name, row.user);
         std::string& shown = shownRows_[row.key];
         // Rows start unknown; only what the gateway tells about them is news.
-        if (shown.empty() && row.state.image == image::kUnknown) {
+        if (shown.empty() && row.user.presence == Presence::Unknown) {
             shown = text;
         }
         if (shown != text) {
@@ -65,7 +65,7 @@ void HeadlessSession::displayStatus(const StatusDisplay& display) {
 }
 
 std::vector<std::string> HeadlessSession::namesToPoll() {
-    return watchList_.namesToPoll();
+    return watchList_.names();
 }
 
 void HeadlessSession::resetWatchRows() {

@@ -484,7 +484,7 @@ void MainForm::displayStatus(const StatusDisplay& display) {
 }
 
 std::vector<std::string> MainForm::namesToPoll() {
-    return watchList_.namesToPoll();
+    return watchList_.names();
 }
 
 void MainForm::resetWatchRows() {

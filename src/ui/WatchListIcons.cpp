@@ -1,20 +1,25 @@
 #include "ui/WatchListIcons.h"
 
 #include "ui/ImageList.h"
+#include "ui/StatePictures.h"
 #include "watch/ShownText.h"
 #include "watch/UserCommands.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
 
+const WatchRow& WatchListIcons::rowAt(const QModelIndex& index) const {
+    const auto* list = static_cast<const WatchListModel*>(sourceModel());
+    return list->row(mapToSource(index).row());
+}
+
 QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
-    if (role == Qt::DecorationRole && index.column() == WatchListModel::User) {
-        return images::icon(QIdentityProxyModel::data(index, WatchListModel::ImageRole).toInt());
+    if (index.isValid() && role == Qt::DecorationRole && index.column() == WatchListModel::User) {
+        return images::icon(pictureFor(rowAt(index).user));
     }
-    if (role == Qt::ToolTipRole && index.isValid()) {
-        const auto* list = static_cast<const WatchListModel*>(sourceModel());
-        const WatchRow& row = list->row(mapToSource(index).row());
-        return plainToolTip(userInfoTip(row.name, row.state));
+    if (index.isValid() && role == Qt::ToolTipRole) {
+        const WatchRow& row = rowAt(index);
+        return plainToolTip(userInfoTip(row.name, row.user));
     }
     return QIdentityProxyModel::data(index, role);
 }

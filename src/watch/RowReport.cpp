@@ -1,44 +1,42 @@
 #include "watch/RowReport.h"
 
-#include "connection/ConnectionStatus.h"
-#include "watch/WhoisReply.h"
+#include "watch/WatchedUser.h"
 
 namespace tesk {
 
 namespace {
 
-const char* stateWord(int image) {
-    switch (image) {
-        case image::kOffline:
+const char* presenceWord(Presence presence) {
+    switch (presence) {
+        case Presence::Offline:
             return "offline";
-        case image::kOnline:
+        case Presence::Online:
             return "online";
-        case image::kAway:
+        case Presence::Away:
             return "away";
-        case image::kDnd:
+        case Presence::Dnd:
             return "refusing messages";
-        case image::kUnread:
-            return "sent a message";
-        default:
-            return "unknown";
+        case Presence::Unknown:
+            break;
     }
+    return "unknown";
 }
 
 }  // namespace
 
-std::string describeRow(const std::string& name, const WatchRowState& state) {
-    std::string line = name + " " + stateWord(state.image);
+std::string describeRow(const std::string& name, const WatchedUser& user) {
+    std::string line = name + " " + presenceWord(user.presence);
     const auto add = [&line](const char* label, const std::string& text) {
         if (!text.empty()) {
             line += std::string(", ") + label + text;
         }
     };
-    if (state.place != "offline" && state.place != "unknown") {
-        add("", state.place);
+    if (user.place.kind != Place::Kind::None) {
+        add("", placeText(user));
     }
-    add("program: ", state.program);
-    add("away: ", state.awayMessage);
-    add("dnd: ", state.dndMessage);
+    add("program: ", user.program);
+    add("away: ", user.awayMessage);
+    add("dnd: ", user.dndMessage);
     return line;
 }
 

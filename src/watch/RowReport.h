@@ -4,10 +4,10 @@
 
 namespace tesk {
 
-struct WatchRowState;
+struct WatchedUser;
 
-// One watched user's state as a line of text, e.g.
+// What the gateway reported of a watched user as a line of text, e.g.
 // "alice online, channel: Foo, program: Starcraft" or "bob away, ..., away: lunch".
-std::string describeRow(const std::string& name, const WatchRowState& state);
+std::string describeRow(const std::string& name, const WatchedUser& user);
 
 }  // namespace tesk

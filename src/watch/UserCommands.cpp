@@ -5,7 +5,7 @@
 #include "connection/Protocol.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
-#include "watch/WhoisReply.h"
+#include "watch/WatchedUser.h"
 
 namespace tesk {
 
@@ -42,17 +42,17 @@ QString playerProfileUrl(const std::string& name) {
            "&PlayerName=" + encoded(player);
 }
 
-QString userInfoTip(const std::string& name, const WatchRowState& state) {
+QString userInfoTip(const std::string& name, const WatchedUser& user) {
     QStringList lines{shownText(name, RemoteTextLimits::kShownLineBytes)};
     const auto add = [&](const char* label, const std::string& text) {
         if (!text.empty()) {
             lines << QString(label) + shownText(text, RemoteTextLimits::kShownLineBytes);
         }
     };
-    add("* ", state.place);
-    add("* program: ", state.program);
-    add("* away: ", state.awayMessage);
-    add("* dnd: ", state.dndMessage);
+    add("* ", placeText(user));
+    add("* program: ", user.program);
+    add("* away: ", user.awayMessage);
+    add("* dnd: ", user.dndMessage);
     return lines.join('\n');
 }
 

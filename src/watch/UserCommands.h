@@ -7,7 +7,7 @@
 
 namespace tesk {
 
-struct WatchRowState;
+struct WatchedUser;
 
 // A name whose first "@" stands after its first character is a Warcraft III account.
 bool isWarcraftIIIName(const std::string& name);
@@ -28,7 +28,7 @@ QString playerProfileUrl(const std::string& name);
 
 // The information tip of a row: the full name (the narrow list cuts long ones), then its
 // non-empty columns as "* " lines.
-QString userInfoTip(const std::string& name, const WatchRowState& state);
+QString userInfoTip(const std::string& name, const WatchedUser& user);
 
 // "/stats " + name + " " + product code.
 std::string statsCommand(const std::string& name, const char* productCode);

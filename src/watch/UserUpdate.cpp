@@ -1,6 +1,7 @@
 #include "watch/UserUpdate.h"
 
 #include "watch/WatchListModel.h"
+#include "watch/WhoisReply.h"
 
 namespace tesk {
 
@@ -10,8 +11,8 @@ void updateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& annou
     if (position < 0) {
         return;
     }
-    const WhoisOutcome outcome = interpretWhoisReply(state.currentLine, list.row(position).state);
-    list.setRowState(position, outcome.row);
+    const WhoisOutcome outcome = interpretWhoisReply(state.currentLine, list.row(position).user);
+    list.setUser(position, outcome.user);
     if (outcome.clearLastCommand) {
         state.lastCommand.clear();
     }

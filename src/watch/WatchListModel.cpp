@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "connection/ConnectionStatus.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 #include "watch/UserName.h"
@@ -18,26 +17,30 @@ int WatchListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant WatchListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= size()) {
+    if (!index.isValid() || index.row() >= size() || role != Qt::DisplayRole) {
         return {};
     }
     const WatchRow& r = row(index.row());
-    if (role == ImageRole) {
-        return r.state.image;
-    }
-    if (role != Qt::DisplayRole) {
-        return {};
-    }
-    const std::string* text = nullptr;
+    std::string text;
     switch (index.column()) {
-        case User: text = &r.name; break;
-        case Place: text = &r.state.place; break;
-        case Program: text = &r.state.program; break;
-        case AwayMessage: text = &r.state.awayMessage; break;
-        case DndMessage: text = &r.state.dndMessage; break;
+        case User:
+            text = r.name;
+            break;
+        case Place:
+            text = placeText(r.user);
+            break;
+        case Program:
+            text = r.user.program;
+            break;
+        case AwayMessage:
+            text = r.user.awayMessage;
+            break;
+        case DndMessage:
+            text = r.user.dndMessage;
+            break;
         default: return {};
     }
-    return shownText(*text, RemoteTextLimits::kShownLineBytes);
+    return shownText(text, RemoteTextLimits::kShownLineBytes);
 }
 
 QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -55,7 +58,7 @@ int WatchListModel::add(const std::string& name) {
         [](const std::string& n, const WatchRow& r) { return compareNames(n, r.name) < 0; });
     const int position = static_cast<int>(place - rows_.begin());
     beginInsertRows({}, position, position);
-    rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchRowState{}});
+    rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchedUser{}});
     endInsertRows();
     return position;
 }
@@ -65,7 +68,7 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
     rows_.clear();
     rows_.reserve(names.size());
     for (const std::string& name : names) {
-        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchRowState{}});
+        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}});
     }
     std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
@@ -96,43 +99,35 @@ int WatchListModel::find(const std::string& name) const {
     return -1;
 }
 
-void WatchListModel::setRowState(int position, const WatchRowState& state) {
+void WatchListModel::setUser(int position, const WatchedUser& user) {
     if (position < 0 || position >= size()) {
         return;
     }
-    WatchRowState& row = rows_[static_cast<std::size_t>(position)].state;
-    if (row == state) {
+    WatchedUser& row = rows_[static_cast<std::size_t>(position)].user;
+    if (row == user) {
         return;  // most polls find a user where he was: nothing to repaint
     }
-    row = state;
+    row = user;
     emit dataChanged(index(position, 0), index(position, NumberOfColumns - 1));
 }
 
-void WatchListModel::setImage(int position, int image) {
-    if (position < 0 || position >= size()) {
+void WatchListModel::setUnread(int position, bool unread) {
+    if (position < 0 || position >= size() || row(position).user.unread == unread) {
         return;
     }
-    rows_[static_cast<std::size_t>(position)].state.image = image;
+    rows_[static_cast<std::size_t>(position)].user.unread = unread;
     emit dataChanged(index(position, 0), index(position, 0));
 }
 
 void WatchListModel::resetAll() {
     for (WatchRow& r : rows_) {
-        r.state = WatchRowState{};
+        const bool unread = r.user.unread;
+        r.user = WatchedUser{};
+        r.user.unread = unread;
     }
     if (!rows_.empty()) {
         emit dataChanged(index(0, 0), index(size() - 1, NumberOfColumns - 1));
     }
-}
-
-std::vector<std::string> WatchListModel::namesToPoll() const {
-    std::vector<std::string> result;
-    for (const WatchRow& r : rows_) {
-        if (r.state.image != image::kUnread) {
-            result.push_back(r.name);
-        }
-    }
-    return result;
 }
 
 std::vector<std::string> WatchListModel::names() const {

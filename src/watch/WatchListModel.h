@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "watch/WhoisReply.h"
+#include "watch/WatchedUser.h"
 
 namespace tesk {
 
-// One watched user: the name as typed and the last state the gateway reported.
+// One watched user: the name as typed and the user's state.
 struct WatchRow {
     std::string name;
     std::string key;  // lowerCaseName(name), for lookups
-    WatchRowState state;
+    WatchedUser user;
 };
 
 // The watch list: rows kept sorted by name (see compareNames). It is the one record of
@@ -21,7 +21,6 @@ class WatchListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { User, Place, Program, AwayMessage, DndMessage, NumberOfColumns };
-    static constexpr int ImageRole = Qt::UserRole + 1;  // the state image index
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -41,13 +40,12 @@ public:
 
     const WatchRow& row(int position) const { return rows_[static_cast<std::size_t>(position)]; }
     int size() const { return static_cast<int>(rows_.size()); }
-    void setRowState(int position, const WatchRowState& state);
-    void setImage(int position, int image);
-    // Every row back to the unknown state.
+    void setUser(int position, const WatchedUser& user);
+    void setUnread(int position, bool unread);
+    // Every row back to the unknown state; unread marks stay, their messages still wait.
     void resetAll();
 
-    // Names of the rows without the unread mark, in list order.
-    std::vector<std::string> namesToPoll() const;
+    // In list order.
     std::vector<std::string> names() const;
 
 private:

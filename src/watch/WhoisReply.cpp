@@ -33,23 +33,24 @@ std::string textAfter(const std::string& line, std::string_view phrase, std::siz
 
 // Only the first phrase the line contains counts, in this order. Place names are
 // followed by a space or "(" that the start skips as well.
-void applyPhrase(const std::string& line, WatchRowState& row) {
+void applyPhrase(const std::string& line, WatchedUser& user) {
+    using Kind = Place::Kind;
     if (contains(line, kAway)) {
-        row.image = image::kAway;
-        row.awayMessage = textAfter(line, kAwayOpen, 0, kMessageEnd);
+        user.presence = Presence::Away;
+        user.awayMessage = textAfter(line, kAwayOpen, 0, kMessageEnd);
     } else if (contains(line, kRefusing)) {
-        row.image = image::kDnd;
-        row.dndMessage = textAfter(line, kRefusingOpen, 0, kMessageEnd);
+        user.presence = Presence::Dnd;
+        user.dndMessage = textAfter(line, kRefusingOpen, 0, kMessageEnd);
     } else if (contains(line, kInGame)) {
-        row.place = "game: " + textAfter(line, kInGame, 1, kPlaceEnd);
+        user.place = {Kind::Game, textAfter(line, kInGame, 1, kPlaceEnd)};
     } else if (contains(line, kPrivateGame)) {
-        row.place = "private game";
+        user.place = {Kind::PrivateGame, {}};
     } else if (contains(line, kPasswordGame)) {
-        row.place = "password game: " + textAfter(line, kPasswordGame, 1, kPlaceEnd);
+        user.place = {Kind::PasswordGame, textAfter(line, kPasswordGame, 1, kPlaceEnd)};
     } else if (contains(line, kChannel)) {
-        row.place = "channel: " + textAfter(line, kChannel, 1, kPlaceEnd);
+        user.place = {Kind::Channel, textAfter(line, kChannel, 1, kPlaceEnd)};
     } else if (contains(line, kPrivateChannel)) {
-        row.place = "private channel";
+        user.place = {Kind::PrivateChannel, {}};
     }
 }
 
@@ -64,25 +65,29 @@ std::string textUpTo(const std::string& line, std::size_t from, const std::strin
     return line.substr(start, end - start);
 }
 
-WhoisOutcome interpretWhoisReply(const std::string& line, const WatchRowState& before) {
+WhoisOutcome interpretWhoisReply(const std::string& line, const WatchedUser& before) {
     WhoisOutcome outcome{before};
-    WatchRowState& row = outcome.row;
+    WatchedUser& user = outcome.user;
     // The gateway's answer for a user who is not online counts anywhere in the line.
     if (contains(line, protocol::kNotLoggedOnReply)) {
-        row = WatchRowState{image::kOffline, "offline", {}, {}, {}};
+        user.presence = Presence::Offline;
+        user.place = {};
+        user.program.clear();
+        user.awayMessage.clear();
+        user.dndMessage.clear();
         outcome.clearLastCommand = true;
     } else {
         if (contains(line, protocol::kInfo)) {
-            row.image = image::kOnline;
+            user.presence = Presence::Online;
         }
-        row.awayMessage.clear();
-        row.dndMessage.clear();
-        applyPhrase(line, row);
+        user.awayMessage.clear();
+        user.dndMessage.clear();
+        applyPhrase(line, user);
         if (contains(line, kUsing)) {
-            row.program = textAfter(line, kUsing, 1, kProgramEnd);
+            user.program = textAfter(line, kUsing, 1, kProgramEnd);
         }
     }
-    outcome.announce = before.image == image::kOffline && row.image == image::kOnline;
+    outcome.announce = before.presence == Presence::Offline && user.presence == Presence::Online;
     return outcome;
 }
 

@@ -312,6 +312,9 @@ TEST_F(GatewayFixture, PvpgnQuotaDropIsNoticedAtOnce) {
 
 // ---- Watch list rows ----
 
+using P = Presence;
+using K = Place::Kind;
+
 TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     gatewaysim::Options options = pvpgnSim();
     options.port = 0;
@@ -333,41 +336,41 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     GatewayClient client(queue, settings, wiring, wiring, timings);
     client.start();
 
-    const auto rowsBecome = [&list](const WatchRowState& alice, const WatchRowState& bob) {
-        return waitUntil([&] { return list.row(0).state == alice && list.row(1).state == bob; },
+    const auto rowsBecome = [&list](const WatchedUser& alice, const WatchedUser& bob) {
+        return waitUntil([&] { return list.row(0).user == alice && list.row(1).user == bob; },
                          5000);
     };
     const auto rows = [&list] {
         std::string text;
         for (int row : {0, 1}) {
-            const WatchRowState& s = list.row(row).state;
-            text += std::to_string(s.image) + " / " + s.place + " / " + s.program + " / " +
-                    s.awayMessage + " / " + s.dndMessage + "; ";
+            const WatchedUser& u = list.row(row).user;
+            text += std::to_string(static_cast<int>(u.presence)) + " / " + placeText(u) + " / " +
+                    u.program + " / " + u.awayMessage + " / " + u.dndMessage + "; ";
         }
         return text;
     };
-    ASSERT_TRUE(rowsBecome({image::kOnline, "channel: Foo", "Starcraft", "", ""},
-                           {image::kOnline, "game: Bar", "Warcraft III", "", ""}))
+    ASSERT_TRUE(rowsBecome({P::Online, {K::Channel, "Foo"}, "Starcraft", "", ""},
+                           {P::Online, {K::Game, "Bar"}, "Warcraft III", "", ""}))
         << rows();
 
     sim.setAway("alice", "lunch");
     sim.setUserPlace("Bob", gatewaysim::Place::passwordGame("pgame"));
-    ASSERT_TRUE(rowsBecome({image::kAway, "channel: Foo", "Starcraft", "lunch", ""},
-                           {image::kOnline, "private game", "Warcraft III", "", ""}))
+    ASSERT_TRUE(rowsBecome({P::Away, {K::Channel, "Foo"}, "Starcraft", "lunch", ""},
+                           {P::Online, {K::PrivateGame, ""}, "Warcraft III", "", ""}))
         << rows();
 
     sim.setAway("alice", "");
     sim.setDnd("alice", "busy");
     sim.setUserOffline("Bob");
-    ASSERT_TRUE(rowsBecome({image::kDnd, "channel: Foo", "Starcraft", "", "busy"},
-                           {image::kOffline, "offline", "", "", ""}))
+    ASSERT_TRUE(rowsBecome({P::Dnd, {K::Channel, "Foo"}, "Starcraft", "", "busy"},
+                           {P::Offline, {}, "", "", ""}))
         << rows();
 
     sim.setDnd("alice", "");
     sim.setUserPlace("alice", gatewaysim::Place::privateChannel());  // in no channel or game
     sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::channel("Baz"));
-    ASSERT_TRUE(rowsBecome({image::kOnline, "private channel", "Starcraft", "", ""},
-                           {image::kOnline, "channel: Baz", "Warcraft III", "", ""}))
+    ASSERT_TRUE(rowsBecome({P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""},
+                           {P::Online, {K::Channel, "Baz"}, "Warcraft III", "", ""}))
         << rows();
     EXPECT_EQ(wiring.announced, (Lines{"bob"}));
     EXPECT_TRUE(wiring.errors.empty());
@@ -375,39 +378,39 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
 
 // Each whois line of the recordings, taken by the dialect and then by the watch list.
 TEST(PvpgnWatchList, RecordedWhoisLinesGiveTheRowsTheyDescribe) {
-    const WatchRowState online{image::kOnline, "channel: Chat", "Chat", "", ""};
+    const WatchedUser online{P::Online, {K::Channel, "Chat"}, "Chat", "", ""};
     const struct {
         const char* pvpgn;
-        WatchRowState before;
-        WatchRowState after;
+        WatchedUser before;
+        WatchedUser after;
     } cases[] = {
         {"1018 INFO \"bob is using Chat and is currently in channel \"public chat tesk4711\".\"",
          {},
-         {image::kOnline, "channel: public chat tesk4711", "Chat", "", ""}},
+         {P::Online, {K::Channel, "public chat tesk4711"}, "Chat", "", ""}},
         {"1018 INFO \"dave is using Starcraft and is currently in  game \"tgame\".\"",
          online,
-         {image::kOnline, "game: tgame", "Starcraft", "", ""}},
+         {P::Online, {K::Game, "tgame"}, "Starcraft", "", ""}},
         {"1018 INFO \"dave is using Starcraft and is currently in private game \"pgame\".\"",
          online,
-         {image::kOnline, "private game", "Starcraft", "", ""}},
+         {P::Online, {K::PrivateGame, ""}, "Starcraft", "", ""}},
         {"1018 INFO \"dave is using Starcraft.\"",
-         {image::kOnline, "game: tgame", "Starcraft", "", ""},
-         {image::kOnline, "private channel", "Starcraft", "", ""}},
+         {P::Online, {K::Game, "tgame"}, "Starcraft", "", ""},
+         {P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""}},
         {"1018 INFO \"bob away (some message)\"",
          online,
-         {image::kAway, "channel: Chat", "Chat", "some message", ""}},
+         {P::Away, {K::Channel, "Chat"}, "Chat", "some message", ""}},
         {"1018 INFO \"bob is refusing messages (busy)\"",
          online,
-         {image::kDnd, "channel: Chat", "Chat", "", "busy"}},
-        {"1018 INFO \"User is offline\"", online, {image::kOffline, "offline", "", "", ""}},
-        {"1019 ERROR \"Unknown user.\"", online, {image::kOffline, "offline", "", "", ""}},
+         {P::Dnd, {K::Channel, "Chat"}, "Chat", "", "busy"}},
+        {"1018 INFO \"User is offline\"", online, {P::Offline, {}, "", "", ""}},
+        {"1019 ERROR \"Unknown user.\"", online, {P::Offline, {}, "", "", ""}},
     };
     for (const auto& c : cases) {
         const WhoisOutcome outcome = interpretWhoisReply(classicFromPvpgn(c.pvpgn), c.before);
-        EXPECT_TRUE(outcome.row == c.after)
-            << c.pvpgn << " gives " << outcome.row.image << " / " << outcome.row.place << " / "
-            << outcome.row.program << " / " << outcome.row.awayMessage << " / "
-            << outcome.row.dndMessage;
+        const WatchedUser& u = outcome.user;
+        EXPECT_TRUE(u == c.after) << c.pvpgn << " gives " << static_cast<int>(u.presence) << " / "
+                                  << placeText(u) << " / " << u.program << " / " << u.awayMessage
+                                  << " / " << u.dndMessage;
     }
 }
 

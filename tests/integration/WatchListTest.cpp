@@ -46,25 +46,28 @@ TEST(WatchListAgainstTheSimulator, RowsFollowTheGatewayFromATeskIni) {
     CommandQueue queue;
     GatewayClient client(queue, settings, wiring, wiring, timings);
     client.start();
-    ASSERT_TRUE(waitUntil([&] { return list.row(2).state.image == image::kOffline; }));
+    ASSERT_TRUE(waitUntil([&] { return list.row(2).user.presence == Presence::Offline; }));
 
     EXPECT_EQ(list.names(), (std::vector<std::string>{"alice", "bob", "carol"}));
-    const WatchRowState& alice = list.row(0).state;
-    EXPECT_EQ(alice.image, image::kAway);
-    EXPECT_EQ(alice.place, "channel: Foo");
+    const WatchedUser& alice = list.row(0).user;
+    EXPECT_EQ(alice.presence, Presence::Away);
+    EXPECT_EQ(alice.place, (Place{Place::Kind::Channel, "Foo"}));
     EXPECT_EQ(alice.program, "Starcraft");
     EXPECT_EQ(alice.awayMessage, "lunch");
-    const WatchRowState& bob = list.row(1).state;
-    EXPECT_EQ(bob.image, image::kOnline);
-    EXPECT_EQ(bob.place, "game: Bar");
+    const WatchedUser& bob = list.row(1).user;
+    EXPECT_EQ(bob.presence, Presence::Online);
+    EXPECT_EQ(bob.place, (Place{Place::Kind::Game, "Bar"}));
     EXPECT_EQ(bob.program, "Warcraft III");
-    EXPECT_EQ(list.row(2).state.place, "offline");
+    EXPECT_EQ(placeText(list.row(2).user), "offline");
 
-    // carol logs on: the next cycle turns her row online and announces her.
+    // carol's whisper waits unread; she logs on: she is still polled, the next cycle turns
+    // her row online and announces her, and her message still waits.
+    list.setUnread(2, true);
     sim.setUserOnline("carol", "Chat", gatewaysim::Place::privateChannel());
     ASSERT_TRUE(waitUntil([&] { return !wiring.announced.empty(); }, 5000));
     EXPECT_EQ(wiring.announced, (std::vector<std::string>{"carol"}));
-    EXPECT_EQ(list.row(2).state.place, "private channel");
+    EXPECT_EQ(placeText(list.row(2).user), "private channel");
+    EXPECT_TRUE(list.row(2).user.unread);
     EXPECT_TRUE(wiring.errors.empty());
 }
 

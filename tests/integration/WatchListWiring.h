@@ -14,7 +14,7 @@ class WatchListWiring : public ConnectionView, public ServerLineHandlers, public
 public:
     explicit WatchListWiring(WatchListModel& list) : list_(list) {}
     void displayStatus(const StatusDisplay&) override {}
-    std::vector<std::string> namesToPoll() override { return list_.namesToPoll(); }
+    std::vector<std::string> namesToPoll() override { return list_.names(); }
     void resetWatchRows() override { list_.resetAll(); }
     void showError(const std::string& message) override { errors.push_back(message); }
     void addToLog(const LogEntry&) override {}

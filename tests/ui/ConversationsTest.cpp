@@ -17,8 +17,10 @@
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
 #include "ui/Conversations.h"
+#include "ui/ImageList.h"
 #include "ui/TrayNotifier.h"
 #include "watch/AddUser.h"
+#include "watch/UserUpdate.h"
 #include "watch/WatchListModel.h"
 
 using namespace tesk;
@@ -85,15 +87,28 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
     ChatForm* chat = conversations->findChat("bob");
     ASSERT_NE(chat, nullptr);
     EXPECT_FALSE(chat->isVisible());
-    EXPECT_EQ(list.row(list.find("bob")).state.image, image::kUnread);
+    const WatchedUser& bob = list.row(list.find("bob")).user;
+    EXPECT_TRUE(bob.unread);
     EXPECT_EQ(sounds.played, (std::vector<QString>{"sounds/message.wav"}));
     EXPECT_EQ(tray.image(), -1);  // the main window is visible: no tray notice
 
     mainVisible = false;
     conversations->handleWhisperLine("1004 WHISPER bob 0000 \"again\"");
     EXPECT_EQ(tray.tip(), "TESK: New message from bob");
-    EXPECT_EQ(tray.image(), image::kUnread);
+    EXPECT_EQ(tray.image(), images::kEnvelope);
     EXPECT_EQ(conversations->findChat("BOB"), chat);  // one window per partner
+
+    // The reply to a whois queued before the whisper tells where bob is; his message
+    // waits until his chat window opens.
+    struct : OnlineAnnouncer {
+        void announceOnline(const std::string&) override {}
+    } announcer;
+    ReaderState reply{"1018 INFO \"bob is using Chat in the channel Foo.\"", "/whois", "bob"};
+    updateUser(list, reply, announcer);
+    EXPECT_EQ(bob.presence, Presence::Online);
+    EXPECT_TRUE(bob.unread);
+    conversations->openChat("bob");
+    EXPECT_FALSE(bob.unread);
 }
 
 TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) {
@@ -102,7 +117,7 @@ TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) 
     ChatForm* chat = conversations->findChat("bob");
     EXPECT_TRUE(chat->transcript().startsWith("me ("));
     EXPECT_TRUE(sounds.played.empty());
-    EXPECT_NE(list.row(list.find("bob")).state.image, image::kUnread);  // window on screen
+    EXPECT_FALSE(list.row(list.find("bob")).user.unread);  // window on screen
     const QTextEdit* memo = chat->findChild<QTextEdit*>("ChatMemo");
     QTextCursor cursor(memo->document()->lastBlock());
     cursor.movePosition(QTextCursor::EndOfBlock);

@@ -18,6 +18,7 @@
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
 #include "ui/Conversations.h"
+#include "ui/ImageList.h"
 #include "ui/Look.h"
 #include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
@@ -275,14 +276,20 @@ TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
     EXPECT_EQ(tray.image(), 2);
 }
 
+// A row with a message waiting shows the envelope, and its tip where the user is now.
 TEST_F(MainFormTest, RowInformationTip) {
-    WatchRowState away;
-    away.image = image::kAway;
-    away.place = "channel: Foo";
+    WatchedUser away;
+    away.presence = Presence::Away;
+    away.place = {Place::Kind::Channel, "Foo"};
     away.awayMessage = "lunch";
-    list.setRowState(0, away);
-    const QString tip = form->userList()->model()->index(0, 0).data(Qt::ToolTipRole).toString();
-    EXPECT_EQ(tip, "alice\n* channel: Foo\n* away: lunch");
+    list.setUser(0, away);
+    list.setUnread(0, true);
+    const QModelIndex alice = form->userList()->model()->index(0, 0);
+    EXPECT_EQ(alice.data(Qt::ToolTipRole).toString(), "alice\n* channel: Foo\n* away: lunch");
+    const auto picture = [](const QVariant& icon) {
+        return icon.value<QIcon>().pixmap(16, 16).toImage();
+    };
+    EXPECT_EQ(picture(alice.data(Qt::DecorationRole)), picture(images::icon(images::kEnvelope)));
     EXPECT_EQ(form->userList()->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
               "bob\n* unknown");
 }

@@ -40,15 +40,16 @@ const QString kHostileMarkup = "x<img width=20000 height=20000>&lt;b&gt;";
 TEST(PlainToolTips, RowAndTrayTipsShowMarkupAsItsLiteralText) {
     WatchListModel list;
     list.assign({"alice"});
-    WatchRowState state;
-    state.place = kHostileMarkup.toStdString();
-    state.awayMessage = "<b>back soon</b>";
-    list.setRowState(0, state);
+    WatchedUser user;
+    user.place = {Place::Kind::Channel, kHostileMarkup.toStdString()};
+    user.awayMessage = "<b>back soon</b>";
+    list.setUser(0, user);
     WatchListIcons icons;
     icons.setSourceModel(&list);
     const QString tip = icons.data(icons.index(0, 0), Qt::ToolTipRole).toString();
     EXPECT_FALSE(Qt::mightBeRichText(tip));
-    EXPECT_EQ(withoutJoiners(tip), "alice\n* " + kHostileMarkup + "\n* away: <b>back soon</b>");
+    EXPECT_EQ(withoutJoiners(tip),
+              "alice\n* channel: " + kHostileMarkup + "\n* away: <b>back soon</b>");
 
     SilentSounds sounds;
     TrayNotifier tray(

@@ -2,7 +2,7 @@
 
 #include "watch/RowReport.h"
 #include "watch/UserCommands.h"
-#include "watch/WhoisReply.h"
+#include "watch/WatchedUser.h"
 
 using namespace tesk;
 
@@ -40,19 +40,44 @@ TEST(PlayerProfile, PlainNamesGiveThePlainQueryAndOthersAreEncoded) {
 }
 
 TEST(UserInfoTip, NamesTheUserAndListsTheNonEmptyColumns) {
-    WatchRowState unknown;
+    WatchedUser unknown;
     EXPECT_EQ(userInfoTip("a.very.long.name@northrend", unknown),
               "a.very.long.name@northrend\n* unknown");
-    WatchRowState away;
-    away.image = 10;
-    away.place = "channel: Foo";
+    WatchedUser away;
+    away.presence = Presence::Away;
+    away.place = {Place::Kind::Channel, "Foo"};
     away.program = "Starcraft";
     away.awayMessage = "lunch";
     EXPECT_EQ(userInfoTip("bob", away), "bob\n* channel: Foo\n* program: Starcraft\n* away: lunch");
-    WatchRowState dndOnly;
-    dndOnly.place = "";
-    dndOnly.dndMessage = "busy";
-    EXPECT_EQ(userInfoTip("bob", dndOnly), "bob\n* dnd: busy");
+    WatchedUser dndOffline;
+    dndOffline.presence = Presence::Offline;
+    dndOffline.dndMessage = "busy";
+    EXPECT_EQ(userInfoTip("bob", dndOffline), "bob\n* offline\n* dnd: busy");
+}
+
+TEST(PlaceText, EveryPlaceAsTheListShowsIt) {
+    using K = Place::Kind;
+    const struct {
+        Presence presence;
+        Place place;
+        const char* text;
+    } cases[] = {
+        {Presence::Online, {K::Channel, "Clan Foo"}, "channel: Clan Foo"},
+        {Presence::Away, {K::PrivateChannel, ""}, "private channel"},
+        {Presence::Online, {K::Game, "Big Game"}, "game: Big Game"},
+        {Presence::Dnd, {K::PrivateGame, ""}, "private game"},
+        {Presence::Online, {K::PasswordGame, "Secret"}, "password game: Secret"},
+        {Presence::Online, {K::Channel, ""}, "channel: "},
+        {Presence::Offline, {}, "offline"},
+        {Presence::Unknown, {}, "unknown"},
+        {Presence::Online, {}, "unknown"},  // a reply that named no place
+    };
+    for (const auto& c : cases) {
+        WatchedUser user;
+        user.presence = c.presence;
+        user.place = c.place;
+        EXPECT_EQ(placeText(user), c.text);
+    }
 }
 
 TEST(StatsCommand, OneSpaceBetweenTheParts) {
@@ -60,19 +85,18 @@ TEST(StatsCommand, OneSpaceBetweenTheParts) {
 }
 
 TEST(RowReport, NamesTheStateAndTheNonEmptyDetails) {
-    WatchRowState online;
-    online.image = 9;
-    online.place = "channel: Foo";
+    WatchedUser online;
+    online.presence = Presence::Online;
+    online.place = {Place::Kind::Channel, "Foo"};
     online.program = "Starcraft";
     EXPECT_EQ(describeRow("alice", online), "alice online, channel: Foo, program: Starcraft");
-    WatchRowState offline;
-    offline.image = 8;
-    offline.place = "offline";
+    WatchedUser offline;
+    offline.presence = Presence::Offline;
     EXPECT_EQ(describeRow("bob", offline), "bob offline");
-    WatchRowState dnd;
-    dnd.image = 11;
-    dnd.place = "game: X";
+    WatchedUser dnd;
+    dnd.presence = Presence::Dnd;
+    dnd.place = {Place::Kind::Game, "X"};
     dnd.dndMessage = "busy";
     EXPECT_EQ(describeRow("dave", dnd), "dave refusing messages, game: X, dnd: busy");
-    EXPECT_EQ(describeRow("erin", WatchRowState{}), "erin unknown");
+    EXPECT_EQ(describeRow("erin", WatchedUser{}), "erin unknown");
 }

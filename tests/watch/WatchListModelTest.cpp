@@ -37,8 +37,8 @@ TEST(WatchListModel, NewRowsAreUnknownAndFindIgnoresCaseTakingTheFirst) {
     EXPECT_EQ(list.find("BOB"), 0);
     EXPECT_EQ(list.row(0).name, "bob");
     EXPECT_EQ(list.find("nobody"), -1);
-    EXPECT_EQ(list.row(1).state.image, image::kUnknown);
-    EXPECT_EQ(list.row(1).state.place, "unknown");
+    EXPECT_EQ(list.row(1).user, WatchedUser{});
+    EXPECT_EQ(placeText(list.row(1).user), "unknown");
 }
 
 TEST(WatchListModel, RemovesEverySelectedRowAndKeepsTheRestInOrder) {
@@ -48,21 +48,22 @@ TEST(WatchListModel, RemovesEverySelectedRowAndKeepsTheRestInOrder) {
     EXPECT_EQ(list.names(), (Names{"c", "e"}));
 }
 
-TEST(WatchListModel, ResetBringsEveryRowBackToUnknownAndPollingSkipsUnread) {
+// Going offline or new settings reset the rows; a whisper still waits to be read.
+TEST(WatchListModel, ResetBringsEveryRowBackToUnknownAndKeepsTheUnreadMark) {
     WatchListModel list;
     list.assign({"a", "b", "c"});
-    WatchRowState seen;
-    seen.image = image::kAway;
-    seen.place = "channel: x";
+    WatchedUser seen;
+    seen.presence = Presence::Away;
+    seen.place = {Place::Kind::Channel, "x"};
     seen.awayMessage = "lunch";
-    list.setRowState(0, seen);
-    list.setImage(1, image::kUnread);
-    EXPECT_EQ(list.namesToPoll(), (Names{"a", "c"}));
+    list.setUser(0, seen);
+    list.setUser(1, seen);
+    list.setUnread(1, true);
     list.resetAll();
-    EXPECT_EQ(list.namesToPoll(), (Names{"a", "b", "c"}));
-    EXPECT_EQ(list.row(0).state.place, "unknown");
-    EXPECT_EQ(list.row(0).state.awayMessage, "");
-    EXPECT_EQ(list.row(1).state.image, image::kUnknown);
+    EXPECT_EQ(list.row(0).user, WatchedUser{});
+    WatchedUser marked;
+    marked.unread = true;
+    EXPECT_EQ(list.row(1).user, marked);
 }
 
 TEST(WatchListModel, OnlyARowThatReallyChangesIsReportedToTheViews) {
@@ -73,15 +74,14 @@ TEST(WatchListModel, OnlyARowThatReallyChangesIsReportedToTheViews) {
                      [&](const QModelIndex& from, const QModelIndex&) {
                          changedRows.push_back(from.row());
                      });
-    WatchRowState offline;
-    offline.image = image::kOffline;
-    offline.place = "offline";
-    list.setRowState(1, offline);
-    list.setRowState(1, offline);  // the next poll finds him where he was
+    WatchedUser offline;
+    offline.presence = Presence::Offline;
+    list.setUser(1, offline);
+    list.setUser(1, offline);  // the next poll finds him where he was
     offline.awayMessage = "x";
-    list.setRowState(1, offline);
+    list.setUser(1, offline);
     EXPECT_EQ(changedRows, (std::vector<int>{1, 1}));
-    EXPECT_EQ(list.row(1).state, offline);
+    EXPECT_EQ(list.row(1).user, offline);
 }
 
 namespace {
@@ -99,13 +99,13 @@ TEST(updateUser, AppliesTheReplyToTheNamedRowAndAnnouncesItsStoredName) {
     RecordingAnnouncer announcer;
     ReaderState state{"1019 ERROR \"That user is not logged on.\"", "/whois", "ALICE"};
     updateUser(list, state, announcer);
-    EXPECT_EQ(list.row(0).state.image, image::kOffline);
+    EXPECT_EQ(list.row(0).user.presence, Presence::Offline);
     EXPECT_EQ(state.lastCommand, "");
 
     state = {"1018 INFO \"Alice is using Starcraft in the channel Foo.\"", "/whois", "alice"};
     updateUser(list, state, announcer);
-    EXPECT_EQ(list.row(0).state.image, image::kOnline);
-    EXPECT_EQ(list.row(0).state.place, "channel: Foo");
+    EXPECT_EQ(list.row(0).user.presence, Presence::Online);
+    EXPECT_EQ(list.row(0).user.place, (Place{Place::Kind::Channel, "Foo"}));
     EXPECT_EQ(announcer.announced, (Names{"Alice"}));
     EXPECT_EQ(state.lastCommand, "/whois");
 }
@@ -118,7 +118,7 @@ TEST(updateUser, RepliesToAWhisperOrForAnUnknownNameChangeNothing) {
     updateUser(list, whisper, announcer);
     ReaderState deleted{"1018 INFO \"carol is using Chat in the channel X.\"", "/whois", "carol"};
     updateUser(list, deleted, announcer);
-    EXPECT_EQ(list.row(0).state.image, image::kUnknown);
+    EXPECT_EQ(list.row(0).user, WatchedUser{});
     EXPECT_EQ(whisper.lastCommand, "/w");
     EXPECT_TRUE(announcer.announced.empty());
 }
@@ -134,5 +134,5 @@ TEST(AddWatchedUser, AsksTheGatewayOnlyWhileConnected) {
     ASSERT_EQ(queue.size(), 2u);
     EXPECT_EQ(queue.entries()[0].text, "/whois  ");
     EXPECT_EQ(queue.entries()[1].text, "/whois bob");
-    EXPECT_EQ(list.row(0).state.image, image::kUnknown);
+    EXPECT_EQ(list.row(0).user, WatchedUser{});
 }

@@ -8,40 +8,49 @@
 
 namespace tesk {
 
-void PrintTo(const WatchRowState& row, std::ostream* out) {
-    *out << "{image " << row.image << ", place \"" << row.place << "\", program \"" << row.program
-         << "\", away \"" << row.awayMessage << "\", dnd \"" << row.dndMessage << "\"}";
+void PrintTo(const WatchedUser& user, std::ostream* out) {
+    *out << "{presence " << static_cast<int>(user.presence) << ", place \"" << placeText(user)
+         << "\", program \"" << user.program << "\", away \"" << user.awayMessage << "\", dnd \""
+         << user.dndMessage << "\"" << (user.unread ? ", unread}" : "}");
 }
 
 }  // namespace tesk
 
 using namespace tesk;
+using P = Presence;
+using K = Place::Kind;
 
 namespace {
 
 const std::string kOfflineReply = "1019 ERROR \"That user is not logged on.\"";
 
-// A row with every column filled, so that each case shows what it keeps and what it clears.
-WatchRowState filledRow(int stateImage) {
-    return {stateImage, "channel: Old", "Old Program", "old away", "old dnd"};
+// A user with every field filled, so that each case shows what it keeps and what it clears.
+WatchedUser filled(Presence presence) {
+    return {presence, {K::Channel, "Old"}, "Old Program", "old away", "old dnd"};
 }
 
-WatchRowState row(int stateImage, std::string place, std::string program, std::string away = "",
-                  std::string dnd = "") {
-    return {stateImage, place, program, away, dnd};
+WatchedUser user(Presence presence, Place place, std::string program, std::string away = "",
+                 std::string dnd = "") {
+    return {presence, std::move(place), program, away, dnd};
 }
 
 struct ReplyCase {
     const char* what;
     std::string line;
-    WatchRowState before;
-    WatchRowState expected;
+    WatchedUser before;
+    WatchedUser expected;
 };
 
+// Each case also with the unread mark: no reply changes it.
 void checkCase(const ReplyCase& c) {
-    const WhoisOutcome outcome = interpretWhoisReply(c.line, c.before);
-    EXPECT_EQ(outcome.row, c.expected) << c.what << "\n  line: " << c.line;
-    EXPECT_FALSE(outcome.clearLastCommand) << c.what;
+    for (const bool unread : {false, true}) {
+        WatchedUser before = c.before;
+        WatchedUser expected = c.expected;
+        before.unread = expected.unread = unread;
+        const WhoisOutcome outcome = interpretWhoisReply(c.line, before);
+        EXPECT_EQ(outcome.user, expected) << c.what << "\n  line: " << c.line;
+        EXPECT_FALSE(outcome.clearLastCommand) << c.what;
+    }
 }
 
 }  // namespace
@@ -49,41 +58,41 @@ void checkCase(const ReplyCase& c) {
 TEST(InterpretWhoisReply, PlacePhrasesSetPlaceAndProgram) {
     const ReplyCase cases[] = {
         {"channel", "1018 INFO \"alice is using Warcraft III in the channel Clan Foo.\"",
-         filledRow(12), row(9, "channel: Clan Foo", "Warcraft III")},
-        {"game", "1018 INFO \"alice is using Starcraft in game Big Game Hunters.\"", filledRow(12),
-         row(9, "game: Big Game Hunters", "Starcraft")},
-        {"private game", "1018 INFO \"alice is using Diablo II in a private game.\"", filledRow(12),
-         row(9, "private game", "Diablo II")},
+         filled(P::Unknown), user(P::Online, {K::Channel, "Clan Foo"}, "Warcraft III")},
+        {"game", "1018 INFO \"alice is using Starcraft in game Big Game Hunters.\"",
+         filled(P::Unknown), user(P::Online, {K::Game, "Big Game Hunters"}, "Starcraft")},
+        {"private game", "1018 INFO \"alice is using Diablo II in a private game.\"",
+         filled(P::Unknown), user(P::Online, {K::PrivateGame, ""}, "Diablo II")},
         {"password game",
          "1018 INFO \"alice is using Warcraft II in the password protected game Secret.\"",
-         filledRow(12), row(9, "password game: Secret", "Warcraft II")},
+         filled(P::Unknown), user(P::Online, {K::PasswordGame, "Secret"}, "Warcraft II")},
         {"private channel", "1018 INFO \"alice is using Starcraft in a private channel.\"",
-         filledRow(12), row(9, "private channel", "Starcraft")},
+         filled(P::Unknown), user(P::Online, {K::PrivateChannel, ""}, "Starcraft")},
         {"a game name with a full stop and quote is cut there",
-         "1018 INFO \"alice is using Starcraft in game Foo.\"Bar.\"", filledRow(9),
-         row(9, "game: Foo", "Starcraft")},
+         "1018 INFO \"alice is using Starcraft in game Foo.\"Bar.\"", filled(P::Online),
+         user(P::Online, {K::Game, "Foo"}, "Starcraft")},
         {"a channel name runs up to the first full stop and quote of the line",
-         "1018 INFO \"Mr.\" alice is using Starcraft in the channel Foo.\"", filledRow(9),
-         row(9, "channel: ", "Starcraft")},
+         "1018 INFO \"Mr.\" alice is using Starcraft in the channel Foo.\"", filled(P::Online),
+         user(P::Online, {K::Channel, ""}, "Starcraft")},
         {"the table order decides, not the order in the line",
-         "1018 INFO \"in the channel X. in a private game.\"", filledRow(9),
-         row(9, "private game", "Old Program")},
+         "1018 INFO \"in the channel X. in a private game.\"", filled(P::Online),
+         user(P::Online, {K::PrivateGame, ""}, "Old Program")},
         {"in game comes before the other places",
-         "1018 INFO \"in a private channel, in the channel C, in game G.\"", filledRow(9),
-         row(9, "game: G", "Old Program")},
+         "1018 INFO \"in a private channel, in the channel C, in game G.\"", filled(P::Online),
+         user(P::Online, {K::Game, "G"}, "Old Program")},
         {"program up to the first \" in \" of the line",
-         "1018 INFO \"alice is using War in in the channel C.\"", filledRow(9),
-         row(9, "channel: C", "War")},
+         "1018 INFO \"alice is using War in in the channel C.\"", filled(P::Online),
+         user(P::Online, {K::Channel, "C"}, "War")},
         {"\" in \" before \"is using\" gives an empty program",
-         "1018 INFO \"sign in now: alice is using Starcraft in the channel C.\"", filledRow(9),
-         row(9, "channel: C", "")},
+         "1018 INFO \"sign in now: alice is using Starcraft in the channel C.\"", filled(P::Online),
+         user(P::Online, {K::Channel, "C"}, "")},
         {"program without \" in \" is empty", "1018 INFO \"alice is using Starcraft.\"",
-         filledRow(9), row(9, "channel: Old", "")},
+         filled(P::Online), user(P::Online, {K::Channel, "Old"}, "")},
         {"place without its full stop and quote is only the prefix",
-         "1018 INFO \"alice is in the channel Foo\"", filledRow(9),
-         row(9, "channel: ", "Old Program")},
+         "1018 INFO \"alice is in the channel Foo\"", filled(P::Online),
+         user(P::Online, {K::Channel, ""}, "Old Program")},
         {"a line without phrases keeps place and program", "1018 INFO \"alice is here\"",
-         filledRow(10), row(9, "channel: Old", "Old Program")},
+         filled(P::Away), user(P::Online, {K::Channel, "Old"}, "Old Program")},
     };
     for (const ReplyCase& c : cases) {
         checkCase(c);
@@ -92,33 +101,33 @@ TEST(InterpretWhoisReply, PlacePhrasesSetPlaceAndProgram) {
 
 TEST(InterpretWhoisReply, AwayAndRefusingSetStateAndMessage) {
     const ReplyCase cases[] = {
-        {"away", "1018 INFO \"alice is away (gone fishing)\"", filledRow(9),
-         row(10, "channel: Old", "Old Program", "gone fishing")},
-        {"refusing", "1018 INFO \"alice is refusing messages (busy)\"", filledRow(9),
-         row(11, "channel: Old", "Old Program", "", "busy")},
+        {"away", "1018 INFO \"alice is away (gone fishing)\"", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program", "gone fishing")},
+        {"refusing", "1018 INFO \"alice is refusing messages (busy)\"", filled(P::Online),
+         user(P::Dnd, {K::Channel, "Old"}, "Old Program", "", "busy")},
         // The first closing parenthesis and quote lies before the away message.
         {"away wins over refusing", "1018 INFO \"alice is refusing messages (x)\" is away (brb)\"",
-         filledRow(9), row(10, "channel: Old", "Old Program")},
+         filled(P::Online), user(P::Away, {K::Channel, "Old"}, "Old Program")},
         {"away together with a channel sets only the message",
-         "1018 INFO \"alice is away (brb)\" in the channel Foo.\"", filledRow(9),
-         row(10, "channel: Old", "Old Program", "brb")},
+         "1018 INFO \"alice is away (brb)\" in the channel Foo.\"", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program", "brb")},
         {"the program is still taken after the away phrase",
          "1018 INFO \"alice is using Starcraft in the channel C. alice is away (lunch)\"",
-         filledRow(9), row(10, "channel: Old", "Starcraft", "lunch")},
+         filled(P::Online), user(P::Away, {K::Channel, "Old"}, "Starcraft", "lunch")},
         {"message up to the first closing parenthesis and quote",
-         "1018 INFO \"alice is away (a)\"b)\"", filledRow(9),
-         row(10, "channel: Old", "Old Program", "a")},
-        {"away without its closing delimiter", "1018 INFO \"alice is away (gone\"", filledRow(9),
-         row(10, "channel: Old", "Old Program")},
-        {"delimiter before the message", "1018 INFO \")\" alice is away (gone)", filledRow(9),
-         row(10, "channel: Old", "Old Program")},
+         "1018 INFO \"alice is away (a)\"b)\"", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program", "a")},
+        {"away without its closing delimiter", "1018 INFO \"alice is away (gone\"",
+         filled(P::Online), user(P::Away, {K::Channel, "Old"}, "Old Program")},
+        {"delimiter before the message", "1018 INFO \")\" alice is away (gone)", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program")},
         // Without "(" the start is counted from the line's beginning (position 0 + 9).
-        {"away without the parenthesis", "1018 INFO \"alice is away)\"", filledRow(9),
-         row(10, "channel: Old", "Old Program", "O \"alice is away")},
+        {"away without the parenthesis", "1018 INFO \"alice is away)\"", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program", "O \"alice is away")},
         {"refusing without the parenthesis", "1018 INFO \"bob is refusing messages)\"",
-         filledRow(9), row(11, "channel: Old", "Old Program", "", "using messages")},
-        {"empty message", "1018 INFO \"alice is away ()\"", filledRow(8),
-         row(10, "channel: Old", "Old Program")},
+         filled(P::Online), user(P::Dnd, {K::Channel, "Old"}, "Old Program", "", "using messages")},
+        {"empty message", "1018 INFO \"alice is away ()\"", filled(P::Offline),
+         user(P::Away, {K::Channel, "Old"}, "Old Program")},
     };
     for (const ReplyCase& c : cases) {
         checkCase(c);
@@ -127,21 +136,21 @@ TEST(InterpretWhoisReply, AwayAndRefusingSetStateAndMessage) {
 
 TEST(InterpretWhoisReply, ErrorLinesKeepTheImageButClearMessages) {
     const ReplyCase cases[] = {
-        {"other error", "1019 ERROR \"Unknown user.\"", filledRow(10),
-         row(10, "channel: Old", "Old Program")},
+        {"other error", "1019 ERROR \"Unknown user.\"", filled(P::Away),
+         user(P::Away, {K::Channel, "Old"}, "Old Program")},
         {"error with a phrase still applies it",
-         "1019 ERROR \"alice is using Starcraft in the channel C.\"", filledRow(12),
-         row(12, "channel: C", "Starcraft")},
-        {"error with away sets the away image", "1019 ERROR \"alice is away (x)\"", filledRow(12),
-         row(10, "channel: Old", "Old Program", "x")},
+         "1019 ERROR \"alice is using Starcraft in the channel C.\"", filled(P::Unknown),
+         user(P::Unknown, {K::Channel, "C"}, "Starcraft")},
+        {"error with away sets the away image", "1019 ERROR \"alice is away (x)\"",
+         filled(P::Unknown), user(P::Away, {K::Channel, "Old"}, "Old Program", "x")},
         {"offline text without its full stop", "1019 ERROR \"That user is not logged on\"",
-         filledRow(11), row(11, "channel: Old", "Old Program")},
+         filled(P::Dnd), user(P::Dnd, {K::Channel, "Old"}, "Old Program")},
         {"offline text in other letter case", "1019 ERROR \"that user is not logged on.\"",
-         filledRow(9), row(9, "channel: Old", "Old Program")},
-        {"INFO anywhere sets online", "xx 1018 INFO", filledRow(12),
-         row(9, "channel: Old", "Old Program")},
-        {"info in lower case is not INFO", "1018 info \"x\"", filledRow(12),
-         row(12, "channel: Old", "Old Program")},
+         filled(P::Online), user(P::Online, {K::Channel, "Old"}, "Old Program")},
+        {"INFO anywhere sets online", "xx 1018 INFO", filled(P::Unknown),
+         user(P::Online, {K::Channel, "Old"}, "Old Program")},
+        {"info in lower case is not INFO", "1018 info \"x\"", filled(P::Unknown),
+         user(P::Unknown, {K::Channel, "Old"}, "Old Program")},
     };
     for (const ReplyCase& c : cases) {
         checkCase(c);
@@ -149,22 +158,26 @@ TEST(InterpretWhoisReply, ErrorLinesKeepTheImageButClearMessages) {
 }
 
 TEST(InterpretWhoisReply, OfflineReplyEmptiesTheRowFromAnyState) {
-    const WatchRowState offline = row(8, "offline", "");
+    WatchedUser marked = filled(P::Unknown);
+    marked.unread = true;
     const struct {
         std::string line;
-        WatchRowState before;
+        WatchedUser before;
     } cases[] = {
-        {kOfflineReply, filledRow(9)},
-        {kOfflineReply, filledRow(10)},
-        {kOfflineReply, filledRow(12)},
-        {kOfflineReply, filledRow(13)},
-        {kOfflineReply, filledRow(8)},
+        {kOfflineReply, filled(P::Online)},
+        {kOfflineReply, filled(P::Away)},
+        {kOfflineReply, filled(P::Unknown)},
+        {kOfflineReply, marked},
+        {kOfflineReply, filled(P::Offline)},
         // Anywhere in the line, and before any phrase.
-        {"1018 INFO alice is away (x)\" " + kOfflineReply + " in the channel C.\"", filledRow(9)},
+        {"1018 INFO alice is away (x)\" " + kOfflineReply + " in the channel C.\"",
+         filled(P::Online)},
     };
     for (const auto& c : cases) {
+        WatchedUser offline = user(P::Offline, {}, "");
+        offline.unread = c.before.unread;
         const WhoisOutcome outcome = interpretWhoisReply(c.line, c.before);
-        EXPECT_EQ(outcome.row, offline) << c.line;
+        EXPECT_EQ(outcome.user, offline) << c.line;
         EXPECT_TRUE(outcome.clearLastCommand) << c.line;
         EXPECT_FALSE(outcome.announce) << c.line;
     }
@@ -173,28 +186,32 @@ TEST(InterpretWhoisReply, OfflineReplyEmptiesTheRowFromAnyState) {
 TEST(InterpretWhoisReply, AnnouncesOnlyFromOfflineToOnline) {
     const std::string online = "1018 INFO \"alice is using Starcraft in the channel C.\"";
     const struct {
-        int before;
+        Presence before;
         std::string line;
-        int after;
+        Presence after;
         bool announce;
+        bool unread = false;
     } cases[] = {
-        {8, online, 9, true},
-        {8, "1018 INFO \"x\"", 9, true},
-        {12, online, 9, false},
-        {13, online, 9, false},
-        {9, online, 9, false},
-        {10, online, 9, false},
-        {11, online, 9, false},
-        {8, "1018 INFO \"alice is away (x)\"", 10, false},
-        {8, "1018 INFO \"alice is refusing messages (x)\"", 11, false},
-        {8, "1019 ERROR \"Unknown user.\"", 8, false},
-        {8, kOfflineReply, 8, false},
-        {10, kOfflineReply, 8, false},
+        {P::Offline, online, P::Online, true},
+        {P::Offline, "1018 INFO \"x\"", P::Online, true},
+        {P::Offline, online, P::Online, true, true},  // a waiting message hides no one
+        {P::Unknown, online, P::Online, false},
+        {P::Online, online, P::Online, false},
+        {P::Away, online, P::Online, false},
+        {P::Dnd, online, P::Online, false},
+        {P::Offline, "1018 INFO \"alice is away (x)\"", P::Away, false},
+        {P::Offline, "1018 INFO \"alice is refusing messages (x)\"", P::Dnd, false},
+        {P::Offline, "1019 ERROR \"Unknown user.\"", P::Offline, false},
+        {P::Offline, kOfflineReply, P::Offline, false},
+        {P::Away, kOfflineReply, P::Offline, false},
     };
     for (const auto& c : cases) {
-        const WhoisOutcome outcome = interpretWhoisReply(c.line, filledRow(c.before));
-        EXPECT_EQ(outcome.row.image, c.after) << c.before << ": " << c.line;
-        EXPECT_EQ(outcome.announce, c.announce) << c.before << ": " << c.line;
+        WatchedUser before = filled(c.before);
+        before.unread = c.unread;
+        const WhoisOutcome outcome = interpretWhoisReply(c.line, before);
+        const int from = static_cast<int>(c.before);
+        EXPECT_EQ(outcome.user.presence, c.after) << from << ": " << c.line;
+        EXPECT_EQ(outcome.announce, c.announce) << from << ": " << c.line;
     }
 }
 
@@ -205,18 +222,22 @@ TEST(InterpretWhoisReply, ShortEmptyAndBinaryLines) {
     }
     const std::string nul(1, '\0');
     const ReplyCase cases[] = {
-        {"empty", "", filledRow(13), row(13, "channel: Old", "Old Program")},
-        {"one byte", "\"", filledRow(9), row(9, "channel: Old", "Old Program")},
-        {"phrase at the very end", "is away", filledRow(9), row(10, "channel: Old", "Old Program")},
-        {"opening at the very end", "1018 INFO is away (", filledRow(9),
-         row(10, "channel: Old", "Old Program")},
-        {"place at the very end", "in game", filledRow(9), row(9, "game: ", "Old Program")},
-        {"program at the very end", "is using", filledRow(9), row(9, "channel: Old", "")},
-        {"every byte value", allBytes, filledRow(9), row(9, "channel: Old", "Old Program")},
+        {"empty", "", filled(P::Unknown), user(P::Unknown, {K::Channel, "Old"}, "Old Program")},
+        {"one byte", "\"", filled(P::Online), user(P::Online, {K::Channel, "Old"}, "Old Program")},
+        {"phrase at the very end", "is away", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program")},
+        {"opening at the very end", "1018 INFO is away (", filled(P::Online),
+         user(P::Away, {K::Channel, "Old"}, "Old Program")},
+        {"place at the very end", "in game", filled(P::Online),
+         user(P::Online, {K::Game, ""}, "Old Program")},
+        {"program at the very end", "is using", filled(P::Online),
+         user(P::Online, {K::Channel, "Old"}, "")},
+        {"every byte value", allBytes, filled(P::Online),
+         user(P::Online, {K::Channel, "Old"}, "Old Program")},
         {"NUL bytes are ordinary characters", "1018 INFO" + nul + "is away (a" + nul + "b)\"" + nul,
-         filledRow(8), row(10, "channel: Old", "Old Program", "a" + nul + "b")},
+         filled(P::Offline), user(P::Away, {K::Channel, "Old"}, "Old Program", "a" + nul + "b")},
         {"high bytes", "1018 INFO \"\xe9t\xe9 is using \xff\xfe in the channel \x80\x81.\"",
-         filledRow(12), row(9, "channel: \x80\x81", "\xff\xfe")},
+         filled(P::Unknown), user(P::Online, {K::Channel, "\x80\x81"}, "\xff\xfe")},
     };
     for (const ReplyCase& c : cases) {
         checkCase(c);
@@ -226,8 +247,8 @@ TEST(InterpretWhoisReply, ShortEmptyAndBinaryLines) {
 TEST(InterpretWhoisReply, LongLine) {
     const std::string name(100000, 'x');
     const WhoisOutcome outcome = interpretWhoisReply(
-        "1018 INFO \"alice is using P in the channel " + name + ".\"", filledRow(8));
-    EXPECT_EQ(outcome.row.place, "channel: " + name);
+        "1018 INFO \"alice is using P in the channel " + name + ".\"", filled(P::Offline));
+    EXPECT_EQ(outcome.user.place, (Place{K::Channel, name}));
     EXPECT_TRUE(outcome.announce);
 }
 
