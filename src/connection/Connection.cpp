@@ -326,16 +326,15 @@ void Connection::dropConnection(bool show) {
         std::lock_guard<std::mutex> lock(mutex_);
         loginUnderWay_ = false;
     }
-    setStatus(ConnectionStatus::Offline);
+    // While logged in the status is the mode the server confirmed last. The next login
+    // sets it again; taking it here makes a second drop before then set it only once.
+    const ConnectionStatus mode = status_.exchange(ConnectionStatus::Offline);
     replyTimer_.disarm();
     pollTimer_.disarm();
     client_.close();
-    // The button still shows the status from before: a mode chosen by the user is set
-    // again after the next login.
-    const std::string caption = shownStatus().caption;
-    if (caption == "Away") {
+    if (mode == ConnectionStatus::Away) {
         queue_.putFront(protocol::kAwayCommand, mark::kProgram);
-    } else if (caption == "DND") {
+    } else if (mode == ConnectionStatus::Dnd) {
         queue_.putFront(protocol::kDndCommand, mark::kProgram);
     }
     if (show) {
@@ -377,11 +376,6 @@ void Connection::showStatus() {
             view_.displayStatus(shown);
         },
         stop_);
-}
-
-StatusDisplay Connection::shownStatus() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
 }
 
 void Connection::reconnect() {

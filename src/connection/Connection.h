@@ -64,7 +64,6 @@ public:
 
     ConnectionStatus status() const { return status_.load(); }
     void setStatus(ConnectionStatus status) { status_.store(status); }
-    StatusDisplay shownStatus() const;
 
     TcpClient& client() { return client_; }
     // What the server of the current connection speaks; the reader and writer go through it.

@@ -77,6 +77,29 @@ TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
     EXPECT_EQ(received()[before + 2], "/dnd");
 }
 
+// A reconnect (a kick, flooding, a dead connection) sets the mode the server confirmed
+// again, first thing after the login, and only once.
+TEST_F(GatewayFixture, AReconnectSetsTheConfirmedModeAgain) {
+    startSim();
+    startClient();
+    ASSERT_TRUE(waitForStatus(ConnectionStatus::Online));
+    const struct {
+        const char* command;
+        ConnectionStatus mode;
+    } modes[] = {{"/away", ConnectionStatus::Away}, {"/dnd", ConnectionStatus::Dnd}};
+    for (const auto& m : modes) {
+        client->queue().putFront(m.command, mark::kProgram);
+        ASSERT_TRUE(waitForStatus(m.mode)) << m.command;
+        const int connection = sim->connectionCount() + 1;
+        client->connection().reconnect();
+        ASSERT_TRUE(waitForStatus(m.mode)) << m.command;
+        const Lines lines = received(connection);
+        ASSERT_GE(lines.size(), 3u) << m.command;
+        EXPECT_EQ(lines[2], m.command);  // after the two login lines
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), m.command), 1) << m.command;
+    }
+}
+
 TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
     ASSERT_TRUE(startWatchingAlice());
     const std::size_t logged = handlers.log.size();
