@@ -93,30 +93,28 @@ bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<St
     }
     auto call = std::make_shared<Call>();
     Handover::instance().post([call, stop, procedure] {
-        {
-            std::lock_guard<std::mutex> lock(stop->mutex);
+        const bool abandoned = stop->withLock([&] {
             if (call->state == CallState::Abandoned) {
-                return;
+                return true;
             }
             call->state = CallState::Running;
+            return false;
+        });
+        if (abandoned) {
+            return;
         }
         procedure();
-        {
-            std::lock_guard<std::mutex> lock(stop->mutex);
-            call->state = CallState::Done;
-        }
-        stop->cv.notify_all();
+        stop->change([&] { call->state = CallState::Done; });
     });
 
-    std::unique_lock<std::mutex> lock(stop->mutex);
-    stop->cv.wait(lock, [&] { return call->state == CallState::Done || stop->raised(); });
-    if (call->state == CallState::Done) {
-        return true;
-    }
-    if (call->state == CallState::Waiting) {
-        call->state = CallState::Abandoned;
-    }
-    return false;
+    stop->waitUntil([&] { return call->state == CallState::Done; });
+    // Decided under the lock: a procedure that has not started by now never will.
+    return stop->withLock([&] {
+        if (call->state == CallState::Waiting) {
+            call->state = CallState::Abandoned;
+        }
+        return call->state == CallState::Done;
+    });
 }
 
 void post(std::function<void()> procedure) {
