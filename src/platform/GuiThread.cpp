@@ -83,6 +83,10 @@ bool isCurrent() {
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
+bool mayTouchGui() {
+    return QCoreApplication::instance() == nullptr || isCurrent();
+}
+
 bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<StopFlag>& stop) {
     if (isCurrent()) {
         procedure();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "connection/ConnectionStatus.h"
+#include "platform/GuiThread.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 #include "watch/UserName.h"
@@ -50,6 +51,7 @@ QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 int WatchListModel::add(const std::string& name) {
+    TESK_ASSERT_GUI_THREAD();
     const auto place = std::upper_bound(
         rows_.begin(), rows_.end(), name,
         [](const std::string& n, const WatchRow& r) { return compareNames(n, r.name) < 0; });
@@ -61,6 +63,7 @@ int WatchListModel::add(const std::string& name) {
 }
 
 void WatchListModel::assign(const std::vector<std::string>& names) {
+    TESK_ASSERT_GUI_THREAD();
     beginResetModel();
     rows_.clear();
     rows_.reserve(names.size());
@@ -74,6 +77,7 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
 }
 
 void WatchListModel::removeRowsAt(std::vector<int> rows) {
+    TESK_ASSERT_GUI_THREAD();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
@@ -97,6 +101,7 @@ int WatchListModel::find(const std::string& name) const {
 }
 
 void WatchListModel::setRowState(int position, const WatchRowState& state) {
+    TESK_ASSERT_GUI_THREAD();
     if (position < 0 || position >= size()) {
         return;
     }
@@ -109,6 +114,7 @@ void WatchListModel::setRowState(int position, const WatchRowState& state) {
 }
 
 void WatchListModel::setImage(int position, int image) {
+    TESK_ASSERT_GUI_THREAD();
     if (position < 0 || position >= size()) {
         return;
     }
@@ -117,6 +123,7 @@ void WatchListModel::setImage(int position, int image) {
 }
 
 void WatchListModel::resetAll() {
+    TESK_ASSERT_GUI_THREAD();
     for (WatchRow& r : rows_) {
         r.state = WatchRowState{};
     }
