@@ -8,7 +8,8 @@ namespace tesk {
 
 class StopFlag;
 
-// Hand-over of work from worker threads to the application's main (GUI) thread.
+// Hand-over of work from worker threads to the application's main (GUI) thread. It is the
+// only way work gets there from a worker: GuiTimer and GuiNotice are built on post().
 namespace gui_thread {
 
 bool isCurrent();
