@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/GuiNotice.h"
 #include "platform/StopFlag.h"
 
 namespace tesk {
@@ -25,9 +26,8 @@ std::uint64_t CommandQueue::insert(bool atFront, std::string text, int entryMark
         } else {
             entries_.push_back(std::move(entry));
         }
-        notifyLocked();
+        changedLocked();
     }
-    emit changed();
     return id;
 }
 
@@ -35,9 +35,8 @@ void CommandQueue::clear() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         entries_.clear();
-        notifyLocked();
+        changedLocked();
     }
-    emit changed();
 }
 
 bool CommandQueue::remove(std::uint64_t id) {
@@ -49,9 +48,8 @@ bool CommandQueue::remove(std::uint64_t id) {
             return false;
         }
         entries_.erase(found);
-        notifyLocked();
+        changedLocked();
     }
-    emit changed();
     return true;
 }
 
@@ -88,9 +86,28 @@ void CommandQueue::waitForWake(std::uint64_t seen, const StopFlag& stop) const {
     wakeCv_.wait(lock, [&] { return wakeCount_ != seen || stop.raised(); });
 }
 
+void CommandQueue::addChangeNotice(std::shared_ptr<GuiNotice> notice) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    changeNotices_.push_back(std::move(notice));
+}
+
+void CommandQueue::removeChangeNotice(const std::shared_ptr<GuiNotice>& notice) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    changeNotices_.erase(std::remove(changeNotices_.begin(), changeNotices_.end(), notice),
+                         changeNotices_.end());
+}
+
 void CommandQueue::notifyLocked() {
     ++wakeCount_;
     wakeCv_.notify_all();
+}
+
+// Asking only posts to the GUI thread and never waits, so it may happen under the lock.
+void CommandQueue::changedLocked() {
+    notifyLocked();
+    for (const auto& notice : changeNotices_) {
+        notice->ask();
+    }
 }
 
 }  // namespace tesk

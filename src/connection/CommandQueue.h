@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QObject>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <deque>
 #include <vector>
 
 namespace tesk {
 
+class GuiNotice;
 class StopFlag;
 
 // Entry marks: what made an entry. The writer sends every mark of 1 or more alike and
@@ -33,10 +34,8 @@ struct CommandEntry {
 // The outgoing command queue. Every operation is atomic with respect to the others and
 // may be called from any thread. User actions put entries at the front, the polling
 // cycle appends at the back; the writer reads the front and removes exactly the entry
-// it sent. changed() is emitted (on the changing thread) after every change so that
-// views on the GUI thread can follow with a queued connection.
-class CommandQueue : public QObject {
-    Q_OBJECT
+// it sent. Every change asks the views' notices, so views on the GUI thread follow.
+class CommandQueue {
 public:
     std::uint64_t putFront(std::string text, int entryMark);
     std::uint64_t putBack(std::string text, int entryMark);
@@ -53,18 +52,20 @@ public:
     void wake();
     void waitForWake(std::uint64_t seen, const StopFlag& stop) const;
 
-signals:
-    void changed();
+    void addChangeNotice(std::shared_ptr<GuiNotice> notice);
+    void removeChangeNotice(const std::shared_ptr<GuiNotice>& notice);
 
 private:
     std::uint64_t insert(bool atFront, std::string text, int entryMark);
-    void notifyLocked();
+    void notifyLocked();   // wakes the writer
+    void changedLocked();  // wakes the writer and asks the change notices
 
     mutable std::mutex mutex_;
     mutable std::condition_variable wakeCv_;
     std::deque<CommandEntry> entries_;  // front of the queue first
     std::uint64_t nextId_ = 1;
     std::uint64_t wakeCount_ = 0;
+    std::vector<std::shared_ptr<GuiNotice>> changeNotices_;
 };
 
 }  // namespace tesk

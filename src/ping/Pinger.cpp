@@ -35,19 +35,16 @@ Pinger::~Pinger() {
 }
 
 void Pinger::setToolbarVisible(bool visible) {
-    {
-        std::lock_guard<std::mutex> lock(stop_->mutex);
+    stop_->change([&] {
         if (visible && !toolbarVisible_) {
             asleep_ = false;
         }
         toolbarVisible_ = visible;
-    }
-    stop_->cv.notify_all();
+    });
 }
 
 bool Pinger::isAsleep() const {
-    std::lock_guard<std::mutex> lock(stop_->mutex);
-    return asleep_;
+    return stop_->withLock([this] { return asleep_; });
 }
 
 std::string Pinger::pingText() const {
@@ -62,13 +59,12 @@ void Pinger::setPingText(const std::string& text) {
 
 void Pinger::run() {
     for (;;) {
-        {
-            std::unique_lock<std::mutex> lock(stop_->mutex);
+        stop_->withLock([this] {
             if (!toolbarVisible_) {
                 asleep_ = true;
             }
-            stop_->cv.wait(lock, [this] { return !asleep_ || stop_->raised(); });
-        }
+        });
+        stop_->waitUntil([this] { return !asleep_; });
         if (stop_->raised()) {
             return;
         }
@@ -114,8 +110,7 @@ void Pinger::reportError(const std::string& message) {
             error(message);
         },
         stop_);
-    std::lock_guard<std::mutex> lock(stop_->mutex);
-    asleep_ = true;
+    stop_->withLock([this] { asleep_ = true; });
 }
 
 }  // namespace tesk

@@ -65,8 +65,8 @@ private:
     const EchoOpener openEcho_;
     const std::shared_ptr<StopFlag> stop_;
 
-    // Guarded by stop_->mutex, so that a wait on its condition variable ends on a stop
-    // as well as on a wake.
+    // Kept under the stop flag's lock, so that the thread's wait for a wake also ends on a
+    // stop.
     bool toolbarVisible_ = false;
     bool asleep_ = true;
 

@@ -70,6 +70,15 @@ private:
     std::deque<std::function<void()>> pending_;
 };
 
+// Made on the GUI thread as the application starts rather than by the first worker that
+// hands something over: the GUI thread would otherwise first meet the object through
+// Qt's event queue, whose lock ThreadSanitizer cannot see; workers meet it through the
+// guard of instance(), which it sees.
+void makeHandover() {
+    Handover::instance();
+}
+Q_COREAPP_STARTUP_FUNCTION(makeHandover)
+
 enum class CallState { Waiting, Running, Done, Abandoned };
 
 struct Call {
@@ -83,6 +92,10 @@ bool isCurrent() {
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
+bool mayTouchGui() {
+    return QCoreApplication::instance() == nullptr || isCurrent();
+}
+
 bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<StopFlag>& stop) {
     if (isCurrent()) {
         procedure();
@@ -93,30 +106,28 @@ bool runAndWait(const std::function<void()>& procedure, const std::shared_ptr<St
     }
     auto call = std::make_shared<Call>();
     Handover::instance().post([call, stop, procedure] {
-        {
-            std::lock_guard<std::mutex> lock(stop->mutex);
+        const bool abandoned = stop->withLock([&] {
             if (call->state == CallState::Abandoned) {
-                return;
+                return true;
             }
             call->state = CallState::Running;
+            return false;
+        });
+        if (abandoned) {
+            return;
         }
         procedure();
-        {
-            std::lock_guard<std::mutex> lock(stop->mutex);
-            call->state = CallState::Done;
-        }
-        stop->cv.notify_all();
+        stop->change([&] { call->state = CallState::Done; });
     });
 
-    std::unique_lock<std::mutex> lock(stop->mutex);
-    stop->cv.wait(lock, [&] { return call->state == CallState::Done || stop->raised(); });
-    if (call->state == CallState::Done) {
-        return true;
-    }
-    if (call->state == CallState::Waiting) {
-        call->state = CallState::Abandoned;
-    }
-    return false;
+    stop->waitUntil([&] { return call->state == CallState::Done; });
+    // Decided under the lock: a procedure that has not started by now never will.
+    return stop->withLock([&] {
+        if (call->state == CallState::Waiting) {
+            call->state = CallState::Abandoned;
+        }
+        return call->state == CallState::Done;
+    });
 }
 
 void post(std::function<void()> procedure) {

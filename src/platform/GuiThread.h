@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 #include <memory>
 
@@ -7,10 +8,14 @@ namespace tesk {
 
 class StopFlag;
 
-// Hand-over of work from worker threads to the application's main (GUI) thread.
+// Hand-over of work from worker threads to the application's main (GUI) thread. It is the
+// only way work gets there from a worker: GuiTimer and GuiNotice are built on post().
 namespace gui_thread {
 
 bool isCurrent();
+// False only on a thread other than the application's: before there is an application
+// there is no GUI thread to keep to.
+bool mayTouchGui();
 
 // Runs `procedure` on the GUI thread and waits until it has returned; on the GUI
 // thread itself it runs at once (a blocking queued call to oneself would deadlock).
@@ -24,3 +29,8 @@ void post(std::function<void()> procedure);
 
 }  // namespace gui_thread
 }  // namespace tesk
+
+// At the top of code that touches widgets or GUI-thread state: a debug build stops there
+// when it is reached from a worker; other builds compile it away.
+#define TESK_ASSERT_GUI_THREAD() \
+    Q_ASSERT_X(::tesk::gui_thread::mayTouchGui(), Q_FUNC_INFO, "called off the GUI thread")

@@ -6,6 +6,7 @@ namespace tesk {
 
 GuiTimer::GuiTimer(std::chrono::milliseconds interval, std::function<void()> onTick)
     : onTick_(std::move(onTick)) {
+    TESK_ASSERT_GUI_THREAD();  // the QTimer belongs to the thread that makes it
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(interval);
@@ -13,6 +14,7 @@ GuiTimer::GuiTimer(std::chrono::milliseconds interval, std::function<void()> onT
 }
 
 GuiTimer::~GuiTimer() {
+    TESK_ASSERT_GUI_THREAD();
     *alive_ = false;
 }
 

@@ -2,16 +2,26 @@
 
 #include <unordered_set>
 
+#include "platform/GuiNotice.h"
+#include "platform/GuiThread.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 
 namespace tesk {
 
+// The queue asks the notice on whichever thread changed it; the notice merges the asks of
+// a burst into one refresh here, which reads the queue once after all of them.
 CommandQueueModel::CommandQueueModel(CommandQueue& queue, QObject* parent)
-    : QAbstractListModel(parent), queue_(queue), rows_(queue.entries()) {
-    // changed() comes from whichever thread changed the queue; queued, it arrives here.
-    connect(&queue_, &CommandQueue::changed, this, &CommandQueueModel::scheduleRefresh,
-            Qt::QueuedConnection);
+    : QAbstractListModel(parent),
+      queue_(queue),
+      changeNotice_(std::make_shared<GuiNotice>([this] { refresh(); })) {
+    queue_.addChangeNotice(changeNotice_);
+    rows_ = queue_.entries();  // after joining: a change in between brings a refresh
+}
+
+CommandQueueModel::~CommandQueueModel() {
+    queue_.removeChangeNotice(changeNotice_);
+    changeNotice_->cancel();
 }
 
 int CommandQueueModel::rowCount(const QModelIndex& parent) const {
@@ -39,20 +49,11 @@ QVariant CommandQueueModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
-// The notices of a burst are already posted when the first one arrives, so a refresh
-// posted behind them reads the queue once after all of them.
-void CommandQueueModel::scheduleRefresh() {
-    if (!refreshPending_) {
-        refreshPending_ = true;
-        QMetaObject::invokeMethod(this, &CommandQueueModel::refresh, Qt::QueuedConnection);
-    }
-}
-
 // The queue only inserts at its ends and removes; entries never move or change. The rows
 // still present therefore keep their order, and dropping the vanished rows and inserting
 // the new ones where they stand turns the old list into the new one.
 void CommandQueueModel::refresh() {
-    refreshPending_ = false;
+    TESK_ASSERT_GUI_THREAD();
     const std::vector<CommandEntry> now = queue_.entries();
     std::unordered_set<std::uint64_t> present;
     for (const CommandEntry& entry : now) {

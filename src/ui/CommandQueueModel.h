@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <memory>
 #include <vector>
 
 #include "connection/CommandQueue.h"
 
 namespace tesk {
+
+class GuiNotice;
 
 // The command queue as a one-column list, front entry in the first row. The queue changes
 // on any thread; the model catches up on its own thread, once per burst of changes. Rows
@@ -17,6 +20,7 @@ public:
     static constexpr int kMarkRole = Qt::UserRole;  // the entry's mark, never displayed
 
     explicit CommandQueueModel(CommandQueue& queue, QObject* parent = nullptr);
+    ~CommandQueueModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -24,12 +28,11 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    void scheduleRefresh();
     void refresh();
 
     CommandQueue& queue_;
+    const std::shared_ptr<GuiNotice> changeNotice_;
     std::vector<CommandEntry> rows_;
-    bool refreshPending_ = false;
 };
 
 }  // namespace tesk

@@ -2,6 +2,7 @@
 
 #include <QTime>
 
+#include "platform/GuiThread.h"
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
 #include "ui/TrayNotifier.h"
@@ -80,6 +81,7 @@ QString Conversations::shown(const std::string& text) const {
 }
 
 void Conversations::handleWhisperLine(const std::string& line) {
+    TESK_ASSERT_GUI_THREAD();
     const WhisperLine whisper = splitWhisperLine(line);
     record(whisper.partner, {whisper.incoming ? whisper.partner : settings_.snapshot().user,
                              whisper.text, whisper.incoming, QTime::currentTime()});
@@ -87,6 +89,7 @@ void Conversations::handleWhisperLine(const std::string& line) {
 
 // Written where its confirmation would have been, with the reason under it.
 void Conversations::whisperRefused(const WhisperRefusal& refusal) {
+    TESK_ASSERT_GUI_THREAD();
     record(refusal.partner,
            {settings_.snapshot().user, refusal.text, false, QTime::currentTime(), refusal.reason});
 }
@@ -151,6 +154,7 @@ void Conversations::openHeld(const std::string& name) {
 }
 
 void Conversations::updateStats(ReaderState& state) {
+    TESK_ASSERT_GUI_THREAD();
     const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
     state.lastArgument = reply.lastArgument;
     const std::string key = windowKey(reply.name, "StatsForm");

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/GuiThread.h"
+
 namespace tesk {
 
 void ErrorBoxes::show(const QString& caption, const QString& text) {
+    TESK_ASSERT_GUI_THREAD();
     const Error error{caption, text};
     if ((open_ && error == shown_) ||
         std::find(waiting_.begin(), waiting_.end(), error) != waiting_.end()) {

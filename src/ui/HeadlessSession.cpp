@@ -6,6 +6,7 @@
 
 #include "connection/Connection.h"
 #include "connection/GatewayClient.h"
+#include "platform/GuiThread.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "settings/IniFile.h"
@@ -57,6 +58,7 @@ void HeadlessSession::reportChangedRows() {
 }
 
 void HeadlessSession::displayStatus(const StatusDisplay& display) {
+    TESK_ASSERT_GUI_THREAD();
     const std::string& status = display.tipCaption.empty() ? display.caption : display.tipCaption;
     if (status != shownStatus_) {
         shownStatus_ = status;
@@ -65,14 +67,17 @@ void HeadlessSession::displayStatus(const StatusDisplay& display) {
 }
 
 std::vector<std::string> HeadlessSession::namesToPoll() {
+    TESK_ASSERT_GUI_THREAD();
     return watchList_.names();
 }
 
 void HeadlessSession::resetWatchRows() {
+    TESK_ASSERT_GUI_THREAD();
     watchList_.resetAll();
 }
 
 void HeadlessSession::showError(const std::string& message) {
+    TESK_ASSERT_GUI_THREAD();
     // Our messages are meant for boxes and have line breaks; one change is one line here.
     std::string line = message;
     std::replace(line.begin(), line.end(), '\n', ' ');
@@ -80,16 +85,19 @@ void HeadlessSession::showError(const std::string& message) {
 }
 
 void HeadlessSession::logNote(const std::string& text) {
+    TESK_ASSERT_GUI_THREAD();
     print("note: " + text);
 }
 
 void HeadlessSession::addToLog(const LogEntry&) {}
 
 void HeadlessSession::updateUser(ReaderState& state) {
+    TESK_ASSERT_GUI_THREAD();
     tesk::updateUser(watchList_, state, *this);
 }
 
 void HeadlessSession::updateStats(ReaderState& state) {
+    TESK_ASSERT_GUI_THREAD();
     const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
     state.lastArgument = reply.lastArgument;
     if (reply.heading) {
@@ -101,6 +109,7 @@ void HeadlessSession::updateStats(ReaderState& state) {
 }
 
 void HeadlessSession::handleWhisperLine(const std::string& line) {
+    TESK_ASSERT_GUI_THREAD();
     const WhisperLine whisper = splitWhisperLine(line);
     if (whisper.incoming) {
         print("whisper from " + whisper.partner + ": " + whisper.text);
@@ -110,11 +119,13 @@ void HeadlessSession::handleWhisperLine(const std::string& line) {
 }
 
 void HeadlessSession::whisperRefused(const WhisperRefusal& refusal) {
+    TESK_ASSERT_GUI_THREAD();
     print("whisper to " + refusal.partner + " not delivered (" + refusal.reason +
           "): " + refusal.text);
 }
 
 void HeadlessSession::announceOnline(const std::string& name) {
+    TESK_ASSERT_GUI_THREAD();
     print("User " + name + " is online");
 }
 

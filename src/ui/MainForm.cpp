@@ -22,6 +22,7 @@
 #include "connection/ServerLine.h"
 #include "ping/PingTip.h"
 #include "ping/Pinger.h"
+#include "platform/GuiThread.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
@@ -353,6 +354,7 @@ void MainForm::pingToolbarVisibleChanged(bool visible) {
 }
 
 void MainForm::showPing(const std::string& pingText) {
+    TESK_ASSERT_GUI_THREAD();
     pingLabel_->setText(QString::fromStdString(pingText));
     tray_.setTip(QString::fromStdString(withPingPart(tray_.tip().toStdString(), pingText)));
 }
@@ -476,6 +478,7 @@ void MainForm::saveToolbarLayout(IniFile& ini) const {
 }
 
 void MainForm::displayStatus(const StatusDisplay& display) {
+    TESK_ASSERT_GUI_THREAD();
     statusButton_->setText(QString::fromStdString(display.caption));
     statusButton_->setIcon(images::icon(pictureFor(display.status)));
     trayStatus_ =
@@ -484,14 +487,17 @@ void MainForm::displayStatus(const StatusDisplay& display) {
 }
 
 std::vector<std::string> MainForm::namesToPoll() {
+    TESK_ASSERT_GUI_THREAD();
     return watchList_.names();
 }
 
 void MainForm::resetWatchRows() {
+    TESK_ASSERT_GUI_THREAD();
     watchList_.resetAll();
 }
 
 void MainForm::showError(const std::string& message) {
+    TESK_ASSERT_GUI_THREAD();
     errorBoxes_.show("Error", QString::fromStdString(message));
 }
 
@@ -504,6 +510,7 @@ void MainForm::showErrorBox(const QString& caption, const QString& text) {
 }
 
 void MainForm::logNote(const std::string& text) {
+    TESK_ASSERT_GUI_THREAD();
     if (logSink_) {
         const QTime now = QTime::currentTime();
         logSink_({timeStampedLogText(text, now.hour(), now.minute()), kNoteColour});
@@ -511,32 +518,38 @@ void MainForm::logNote(const std::string& text) {
 }
 
 void MainForm::addToLog(const LogEntry& entry) {
+    TESK_ASSERT_GUI_THREAD();
     if (logSink_) {
         logSink_(entry);
     }
 }
 
 void MainForm::updateUser(ReaderState& state) {
+    TESK_ASSERT_GUI_THREAD();
     tesk::updateUser(watchList_, state, *this);
 }
 
 void MainForm::announceOnline(const std::string& name) {
+    TESK_ASSERT_GUI_THREAD();
     tray_.announceOnline(shownText(name, RemoteTextLimits::kShownLineBytes));
 }
 
 void MainForm::updateStats(ReaderState& state) {
+    TESK_ASSERT_GUI_THREAD();
     if (conversations_ != nullptr) {
         conversations_->updateStats(state);
     }
 }
 
 void MainForm::handleWhisperLine(const std::string& line) {
+    TESK_ASSERT_GUI_THREAD();
     if (conversations_ != nullptr) {
         conversations_->handleWhisperLine(line);
     }
 }
 
 void MainForm::whisperRefused(const WhisperRefusal& refusal) {
+    TESK_ASSERT_GUI_THREAD();
     if (conversations_ != nullptr) {
         conversations_->whisperRefused(refusal);
     }

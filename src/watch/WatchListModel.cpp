@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/GuiThread.h"
 #include "watch/RemoteTextLimits.h"
 #include "watch/ShownText.h"
 #include "watch/UserName.h"
@@ -53,6 +54,7 @@ QVariant WatchListModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 int WatchListModel::add(const std::string& name) {
+    TESK_ASSERT_GUI_THREAD();
     const auto place = std::upper_bound(
         rows_.begin(), rows_.end(), name,
         [](const std::string& n, const WatchRow& r) { return compareNames(n, r.name) < 0; });
@@ -64,6 +66,7 @@ int WatchListModel::add(const std::string& name) {
 }
 
 void WatchListModel::assign(const std::vector<std::string>& names) {
+    TESK_ASSERT_GUI_THREAD();
     beginResetModel();
     rows_.clear();
     rows_.reserve(names.size());
@@ -77,6 +80,7 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
 }
 
 void WatchListModel::removeRowsAt(std::vector<int> rows) {
+    TESK_ASSERT_GUI_THREAD();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
@@ -100,6 +104,7 @@ int WatchListModel::find(const std::string& name) const {
 }
 
 void WatchListModel::setUser(int position, const WatchedUser& user) {
+    TESK_ASSERT_GUI_THREAD();
     if (position < 0 || position >= size()) {
         return;
     }
@@ -112,6 +117,7 @@ void WatchListModel::setUser(int position, const WatchedUser& user) {
 }
 
 void WatchListModel::setUnread(int position, bool unread) {
+    TESK_ASSERT_GUI_THREAD();
     if (position < 0 || position >= size() || row(position).user.unread == unread) {
         return;
     }
@@ -120,6 +126,7 @@ void WatchListModel::setUnread(int position, bool unread) {
 }
 
 void WatchListModel::resetAll() {
+    TESK_ASSERT_GUI_THREAD();
     for (WatchRow& r : rows_) {
         const bool unread = r.user.unread;
         r.user = WatchedUser{};

@@ -13,21 +13,34 @@
 #include "GatewaySim.h"
 #include "connection/ConnectionView.h"
 #include "connection/GatewayClient.h"
+#include "platform/GuiThread.h"
 #include "settings/LiveSettings.h"
 
 namespace tesk::test {
 
-// Records what the connection shows; never blocks (the error box is only noted).
+// Records what the connection shows; never blocks (the error box is only noted). Like the
+// windows, it stops a debug build that the connection reaches from a worker.
 class RecordingView : public ConnectionView {
 public:
     void displayStatus(const StatusDisplay& display) override {
+        TESK_ASSERT_GUI_THREAD();
         statuses.push_back(display.caption);
         tips.push_back(display.tipCaption);
     }
-    std::vector<std::string> namesToPoll() override { return names; }
-    void resetWatchRows() override { ++resets; }
-    void showError(const std::string& message) override { errors.push_back(message); }
+    std::vector<std::string> namesToPoll() override {
+        TESK_ASSERT_GUI_THREAD();
+        return names;
+    }
+    void resetWatchRows() override {
+        TESK_ASSERT_GUI_THREAD();
+        ++resets;
+    }
+    void showError(const std::string& message) override {
+        TESK_ASSERT_GUI_THREAD();
+        errors.push_back(message);
+    }
     void logNote(const std::string& text) override {
+        TESK_ASSERT_GUI_THREAD();
         notes.push_back(text);
         noteTimes.push_back(std::chrono::steady_clock::now());
     }
@@ -43,13 +56,24 @@ public:
 
 class RecordingHandlers : public ServerLineHandlers {
 public:
-    void addToLog(const LogEntry& entry) override { log.push_back(entry.text.substr(8)); }
+    void addToLog(const LogEntry& entry) override {
+        TESK_ASSERT_GUI_THREAD();
+        log.push_back(entry.text.substr(8));
+    }
     void updateUser(ReaderState& state) override {
+        TESK_ASSERT_GUI_THREAD();
         userReplies.push_back(state.lastArgument + " <- " + state.currentLine);
     }
-    void updateStats(ReaderState& state) override { statsReplies.push_back(state.currentLine); }
-    void handleWhisperLine(const std::string& line) override { whispers.push_back(line); }
+    void updateStats(ReaderState& state) override {
+        TESK_ASSERT_GUI_THREAD();
+        statsReplies.push_back(state.currentLine);
+    }
+    void handleWhisperLine(const std::string& line) override {
+        TESK_ASSERT_GUI_THREAD();
+        whispers.push_back(line);
+    }
     void whisperRefused(const WhisperRefusal& refusal) override {
+        TESK_ASSERT_GUI_THREAD();
         refusals.push_back(refusal.partner + " | " + refusal.text + " | " + refusal.reason);
     }
 
