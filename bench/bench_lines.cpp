@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "connection/ReplyLines.h"
 #include "connection/ServerLine.h"
-#include "watch/ServerReplies.h"
 #include "watch/WhoisReply.h"
 
 using namespace tesk;

@@ -27,6 +27,8 @@
 
 #include "Check.h"
 #include "connection/ConnectionStatus.h"
+#include "connection/ReplyLines.h"
+#include "connection/ReplyReading.h"
 #include "connection/ServerLine.h"
 #include "watch/Products.h"
 #include "watch/RowReport.h"
@@ -196,7 +198,9 @@ void checkWhois(const std::string& line, const WatchedUser& before) {
     FUZZ_CHECK(user.presence == before.presence || user.presence != Presence::Unknown);
     FUZZ_CHECK(outcome.announce ==
                (before.presence == Presence::Offline && user.presence == Presence::Online));
-    if (outcome.clearLastCommand) {
+    ReaderState reader{"/whois", "x"};
+    readReply(LineCase::WhoisReply, line, reader);
+    if (reader.lastCommand.empty()) {  // the answer that ends the "/whois"
         WatchedUser offline;
         offline.presence = Presence::Offline;
         offline.unread = before.unread;
@@ -213,7 +217,6 @@ void checkWhois(const std::string& line, const WatchedUser& before) {
     const WhoisOutcome again = interpretWhoisReply(line, user);
     FUZZ_CHECK(again.user == user);
     FUZZ_CHECK(!again.announce);
-    FUZZ_CHECK(again.clearLastCommand == outcome.clearLastCommand);
 }
 
 void checkTextUpTo(const std::string& line, std::size_t from, const std::string& delimiter) {
@@ -242,9 +245,9 @@ void checkStats(const std::string& line, const std::string& lastArgument) {
     const StatsReply reply = interpretStatsReply(line, lastArgument);
     const std::size_t space = lastArgument.find(' ');
     FUZZ_CHECK(reply.name == lastArgument.substr(0, space));
-    FUZZ_CHECK(reply.heading.has_value() == (space != std::string::npos));
-    if (reply.heading) {
-        FUZZ_CHECK(endsWith(*reply.heading, " statistics:"));
+    FUZZ_CHECK(reply.productCode.has_value() == (space != std::string::npos));
+    if (reply.productCode) {
+        FUZZ_CHECK(endsWith(statsHeading(*reply.productCode), " statistics:"));
         FUZZ_CHECK(reply.lastArgument == reply.name);
     } else {
         FUZZ_CHECK(reply.lastArgument == lastArgument);
@@ -256,7 +259,8 @@ void checkStats(const std::string& line, const std::string& lastArgument) {
 
     // Only the first reply line after the echo names the product.
     const StatsReply next = interpretStatsReply(line, reply.lastArgument);
-    FUZZ_CHECK(next.name == reply.name && !next.heading && next.lastArgument == reply.lastArgument);
+    FUZZ_CHECK(next.name == reply.name && !next.productCode &&
+               next.lastArgument == reply.lastArgument);
     (void)productName(lastArgument);
 }
 
@@ -380,20 +384,20 @@ void replaySession(const std::vector<std::string>& lines, std::string lastComman
                 break;
             }
             case LineCase::WhoisReply:
-                if (lastArgument == watched) {
-                    const WhoisOutcome outcome = interpretWhoisReply(line, user);
-                    user = outcome.user;
-                    if (outcome.clearLastCommand) {
-                        lastCommand.clear();
-                    }
-                }
-                break;
             case LineCase::StatsReply:
-                lastArgument = interpretStatsReply(line, lastArgument).lastArgument;
+            case LineCase::Whisper: {
+                ReaderState reader{lastCommand, lastArgument};
+                const std::optional<ServerEvent> event =
+                    readReply(classifyServerLine(line, lastCommand), line, reader);
+                FUZZ_CHECK(event.has_value());
+                const auto* answer = std::get_if<WhoisAnswer>(&*event);
+                if (answer != nullptr && answer->name == watched) {
+                    user = interpretWhoisReply(answer->line, user).user;
+                }
+                lastCommand = std::move(reader.lastCommand);
+                lastArgument = std::move(reader.lastArgument);
                 break;
-            case LineCase::Whisper:
-                (void)splitWhisperLine(line);
-                break;
+            }
             case LineCase::LoginAccepted:
                 lastCommand.clear();
                 break;

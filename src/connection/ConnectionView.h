@@ -32,40 +32,4 @@ public:
     virtual void logNote(const std::string& /*text*/) {}
 };
 
-// The reader's texts shared with the handlers it hands lines to.
-struct ReaderState {
-    std::string currentLine;
-    std::string lastCommand;   // command word of the last command echo, e.g. "/whois"
-    std::string lastArgument;  // the rest of that echo after its first space
-    // The whisper of the last "/w" echo has had its answer: the gateway's confirmation
-    // or its refusal.
-    bool whisperAnswered = false;
-};
-
-// A whisper that the gateway did not deliver, from a "/w NAME TEXT" echo and the reply
-// to it.
-struct WhisperRefusal {
-    std::string partner;
-    std::string text;
-    std::string reason;  // the reply's quoted text, e.g. "That user is not logged on."
-};
-
-// A received line as the console log shows it.
-struct LogEntry {
-    std::string text;  // "[hh:mm] " + line
-    Rgb colour;
-};
-
-// Handlers of received lines. Every call arrives on the GUI thread while the reader
-// waits; a handler may change the state it is given (the reader keeps the change).
-class ServerLineHandlers {
-public:
-    virtual ~ServerLineHandlers() = default;
-    virtual void addToLog(const LogEntry& entry) = 0;
-    virtual void updateUser(ReaderState& state) = 0;
-    virtual void updateStats(ReaderState& state) = 0;
-    virtual void handleWhisperLine(const std::string& line) = 0;
-    virtual void whisperRefused(const WhisperRefusal& refusal) = 0;
-};
-
 }  // namespace tesk

@@ -8,10 +8,10 @@
 namespace tesk {
 
 GatewayClient::GatewayClient(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
-                             ServerLineHandlers& handlers, const ConnectionTimings& timings)
+                             ServerEventSink& sink, const ConnectionTimings& timings)
     : settings_(settings),
       view_(view),
-      handlers_(handlers),
+      sink_(sink),
       timings_(timings),
       queue_(queue),
       stop_(std::make_shared<StopFlag>()),
@@ -31,8 +31,8 @@ void GatewayClient::start() {
     if (reader_) {
         return;
     }
-    reader_ = std::make_unique<ServerLineReader>(*connection_, queue_, view_, handlers_,
-                                                 replyTimer_, stop_);
+    reader_ =
+        std::make_unique<ServerLineReader>(*connection_, queue_, view_, sink_, replyTimer_, stop_);
     writer_ = std::make_unique<CommandWriter>(*connection_, queue_, replyTimer_,
                                               timings_.writerPause, stop_);
     connection_->connect();

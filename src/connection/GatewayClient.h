@@ -10,7 +10,7 @@ namespace tesk {
 
 class ConnectionView;
 class LiveSettings;
-class ServerLineHandlers;
+class ServerEventSink;
 class StopFlag;
 class Connection;
 class ServerLineReader;
@@ -23,7 +23,7 @@ class CommandWriter;
 class GatewayClient {
 public:
     GatewayClient(CommandQueue& queue, LiveSettings& settings, ConnectionView& view,
-                  ServerLineHandlers& handlers, const ConnectionTimings& timings = {});
+                  ServerEventSink& sink, const ConnectionTimings& timings = {});
     ~GatewayClient();
     GatewayClient(const GatewayClient&) = delete;
     GatewayClient& operator=(const GatewayClient&) = delete;
@@ -38,7 +38,7 @@ public:
 private:
     LiveSettings& settings_;
     ConnectionView& view_;
-    ServerLineHandlers& handlers_;
+    ServerEventSink& sink_;
     const ConnectionTimings timings_;
     CommandQueue& queue_;
     const std::shared_ptr<StopFlag> stop_;

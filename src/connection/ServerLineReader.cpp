@@ -5,6 +5,7 @@
 #include "connection/CommandQueue.h"
 #include "connection/Connection.h"
 #include "connection/Protocol.h"
+#include "connection/ReplyReading.h"
 #include "connection/WhisperAnswer.h"
 #include "platform/GuiThread.h"
 #include "platform/GuiTimer.h"
@@ -13,12 +14,12 @@
 namespace tesk {
 
 ServerLineReader::ServerLineReader(Connection& connection, CommandQueue& queue,
-                                   ConnectionView& view, ServerLineHandlers& handlers,
+                                   ConnectionView& view, ServerEventSink& sink,
                                    GuiTimer& replyTimer, std::shared_ptr<StopFlag> stop)
     : connection_(connection),
       queue_(queue),
       view_(view),
-      handlers_(handlers),
+      sink_(sink),
       replyTimer_(replyTimer),
       stop_(std::move(stop)),
       thread_([this] { run(); }) {}
@@ -41,7 +42,7 @@ void ServerLineReader::run() {
             // one (often its login confirmation) must never be lost to the last line of
             // the connection before.
             readingGeneration = current.generation;
-            state_.currentLine.clear();
+            lastLine_.clear();
         }
         connection_.dialect().readerWaiting(true);
         const std::string received = current.connection->receiveLine();
@@ -79,10 +80,10 @@ void ServerLineReader::collect(const std::string& received, std::vector<Arrival>
 
 void ServerLineReader::admit(std::string line, std::optional<std::string> received,
                              std::vector<Arrival>& burst) {
-    if (line == state_.currentLine) {
+    if (line == lastLine_) {
         return;
     }
-    std::string previous = std::exchange(state_.currentLine, line);
+    std::string previous = std::exchange(lastLine_, line);
     burst.push_back({std::move(line), std::move(previous), std::move(received)});
 }
 
@@ -121,14 +122,13 @@ void ServerLineReader::handleOnGui(Burst& burst) {
     for (; burst.next < burst.lines.size(); ++burst.next) {
         const Arrival& arrival = burst.lines[burst.next];
         ReaderState& state = burst.state;
-        state.currentLine = arrival.line;
         if (arrival.received) {
             // The log shows the line as the server sent it.
-            handlers_.addToLog({timeStampedLogText(*arrival.received, now.hour(), now.minute()),
-                                logColourOf(*arrival.received)});
+            sink_.handle(LogEntry{timeStampedLogText(*arrival.received, now.hour(), now.minute()),
+                                  logColourOf(*arrival.received)});
         }
         const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
-        // Taken before a handler changes the state (a whois reply may end the command).
+        // Taken before the line moves the state on (a whois reply may end the command).
         const WhisperAnswer whisperAnswer = answerToWhisper(arrival.line, state);
         switch (lineCase) {
             case LineCase::CommandEcho: {
@@ -144,13 +144,11 @@ void ServerLineReader::handleOnGui(Burst& burst) {
                 break;
             }
             case LineCase::WhoisReply:
-                handlers_.updateUser(state);
-                break;
             case LineCase::StatsReply:
-                handlers_.updateStats(state);
-                break;
             case LineCase::Whisper:
-                handlers_.handleWhisperLine(arrival.line);
+                if (std::optional<ServerEvent> event = readReply(lineCase, arrival.line, state)) {
+                    sink_.handle(*event);
+                }
                 break;
             case LineCase::Unrecognised:
                 break;
@@ -160,7 +158,7 @@ void ServerLineReader::handleOnGui(Burst& burst) {
         }
         state.whisperAnswered = state.whisperAnswered || whisperAnswer.answers;
         if (whisperAnswer.refusal) {
-            handlers_.whisperRefused(*whisperAnswer.refusal);
+            sink_.handle(*whisperAnswer.refusal);
         }
     }
 }

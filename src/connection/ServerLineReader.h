@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "connection/ConnectionView.h"
+#include "connection/ReaderState.h"
+#include "connection/ServerEvent.h"
 #include "connection/ServerLine.h"
 
 namespace tesk {
@@ -19,8 +21,8 @@ class TcpConnection;
 class Connection;
 
 // Receives every server line while the connection is open: drops repeats, stops the
-// reply timer, logs the line, remembers command echoes and hands each line to the
-// handler that understands it or reacts itself (login, modes, flooding, refusals).
+// reply timer, logs the line, remembers command echoes, reads each reply against them
+// and hands its meaning to the sink, or reacts itself (login, modes, flooding, refusals).
 // The connection's dialect turns each line, and the echoes a server does not send,
 // into the classic gateway's forms first.
 // Lines that have already arrived together are handed to the GUI thread in one go, so a
@@ -32,8 +34,7 @@ public:
     static constexpr std::size_t kMaxBurst = 512;
 
     ServerLineReader(Connection& connection, CommandQueue& queue, ConnectionView& view,
-                     ServerLineHandlers& handlers, GuiTimer& replyTimer,
-                     std::shared_ptr<StopFlag> stop);
+                     ServerEventSink& sink, GuiTimer& replyTimer, std::shared_ptr<StopFlag> stop);
     ~ServerLineReader();  // the stop flag must be raised and the client closed first
 
 private:
@@ -66,10 +67,11 @@ private:
     Connection& connection_;
     CommandQueue& queue_;
     ConnectionView& view_;
-    ServerLineHandlers& handlers_;
+    ServerEventSink& sink_;
     GuiTimer& replyTimer_;
     const std::shared_ptr<StopFlag> stop_;
     ReaderState state_;
+    std::string lastLine_;  // the line admitted last, so that a repeat is dropped
     std::thread thread_;
 };
 

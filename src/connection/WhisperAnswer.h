@@ -3,7 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "connection/ConnectionView.h"
+#include "connection/ReaderState.h"
+#include "connection/ServerEvent.h"
 
 namespace tesk {
 

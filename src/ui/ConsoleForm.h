@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <deque>
 
-#include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 #include "watch/RemoteTextLimits.h"
 
 class QLineEdit;

@@ -6,6 +6,7 @@
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
 #include "ui/TrayNotifier.h"
+#include "watch/Products.h"
 #include "watch/ServerReplies.h"
 #include "watch/ShownText.h"
 #include "watch/WatchListModel.h"
@@ -80,15 +81,14 @@ QString Conversations::shown(const std::string& text) const {
     return shownText(text, chatContext_.limits.shownLineBytes);
 }
 
-void Conversations::handleWhisperLine(const std::string& line) {
+void Conversations::handle(const WhisperEvent& whisper) {
     TESK_ASSERT_GUI_THREAD();
-    const WhisperLine whisper = splitWhisperLine(line);
     record(whisper.partner, {whisper.incoming ? whisper.partner : settings_.snapshot().user,
                              whisper.text, whisper.incoming, QTime::currentTime()});
 }
 
 // Written where its confirmation would have been, with the reason under it.
-void Conversations::whisperRefused(const WhisperRefusal& refusal) {
+void Conversations::handle(const WhisperRefusal& refusal) {
     TESK_ASSERT_GUI_THREAD();
     record(refusal.partner,
            {settings_.snapshot().user, refusal.text, false, QTime::currentTime(), refusal.reason});
@@ -153,10 +153,8 @@ void Conversations::openHeld(const std::string& name) {
     }
 }
 
-void Conversations::updateStats(ReaderState& state) {
+void Conversations::handle(const StatsAnswer& reply) {
     TESK_ASSERT_GUI_THREAD();
-    const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
-    state.lastArgument = reply.lastArgument;
     const std::string key = windowKey(reply.name, "StatsForm");
     StatsForm* window = lookUp(stats_, key);
     if (window == nullptr) {
@@ -165,8 +163,8 @@ void Conversations::updateStats(ReaderState& state) {
         stats_[key] = window;
         window->show();
     }
-    if (reply.heading) {
-        window->addHeading(shown(*reply.heading));
+    if (reply.productCode) {
+        window->addHeading(shown(statsHeading(*reply.productCode)));
     }
     if (reply.body) {
         window->addLine(shown(*reply.body));

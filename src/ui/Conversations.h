@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 #include "ui/ChatForm.h"
 #include "ui/StatsForm.h"
 #include "watch/StrangerWhispers.h"
@@ -42,9 +42,10 @@ public:
     void openChat(const std::string& name);
     StatsForm* findStats(const std::string& name) const;
 
-    void handleWhisperLine(const std::string& line);
-    void whisperRefused(const WhisperRefusal& refusal);
-    void updateStats(ReaderState& state);
+    // The events of received lines that belong to a conversation.
+    void handle(const WhisperEvent& whisper);
+    void handle(const WhisperRefusal& refusal);  // written where the confirmation would be
+    void handle(const StatsAnswer& reply);
 
     // Held whispers: the partners, how many lines in all, and opening one's window with them.
     std::vector<std::string> heldPartners() const { return strangers_.partners(); }

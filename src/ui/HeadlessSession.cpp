@@ -12,10 +12,11 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
+#include "watch/Products.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/RowReport.h"
-#include "watch/ServerReplies.h"
 #include "watch/ShownText.h"
+#include "watch/UserUpdate.h"
 #include "watch/WatchListFile.h"
 #include "watch/WatchListModel.h"
 
@@ -89,39 +90,34 @@ void HeadlessSession::logNote(const std::string& text) {
     print("note: " + text);
 }
 
-void HeadlessSession::addToLog(const LogEntry&) {}
-
-void HeadlessSession::updateUser(ReaderState& state) {
+void HeadlessSession::handle(const ServerEvent& event) {
     TESK_ASSERT_GUI_THREAD();
-    tesk::updateUser(watchList_, state, *this);
-}
-
-void HeadlessSession::updateStats(ReaderState& state) {
-    TESK_ASSERT_GUI_THREAD();
-    const StatsReply reply = interpretStatsReply(state.currentLine, state.lastArgument);
-    state.lastArgument = reply.lastArgument;
-    if (reply.heading) {
-        print("statistics " + reply.name + ": " + *reply.heading);
-    }
-    if (reply.body) {
-        print("statistics " + reply.name + ":   " + *reply.body);
-    }
-}
-
-void HeadlessSession::handleWhisperLine(const std::string& line) {
-    TESK_ASSERT_GUI_THREAD();
-    const WhisperLine whisper = splitWhisperLine(line);
-    if (whisper.incoming) {
-        print("whisper from " + whisper.partner + ": " + whisper.text);
-    } else {
-        print("whisper to " + whisper.partner + " from " + accountName_ + ": " + whisper.text);
-    }
-}
-
-void HeadlessSession::whisperRefused(const WhisperRefusal& refusal) {
-    TESK_ASSERT_GUI_THREAD();
-    print("whisper to " + refusal.partner + " not delivered (" + refusal.reason +
-          "): " + refusal.text);
+    std::visit(
+        EventHandlers{
+            [](const LogEntry&) {},
+            [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
+            [this](const StatsAnswer& reply) {
+                if (reply.productCode) {
+                    print("statistics " + reply.name + ": " + statsHeading(*reply.productCode));
+                }
+                if (reply.body) {
+                    print("statistics " + reply.name + ":   " + *reply.body);
+                }
+            },
+            [this](const WhisperEvent& whisper) {
+                if (whisper.incoming) {
+                    print("whisper from " + whisper.partner + ": " + whisper.text);
+                } else {
+                    print("whisper to " + whisper.partner + " from " + accountName_ + ": " +
+                          whisper.text);
+                }
+            },
+            [this](const WhisperRefusal& refusal) {
+                print("whisper to " + refusal.partner + " not delivered (" + refusal.reason +
+                      "): " + refusal.text);
+            },
+        },
+        event);
 }
 
 void HeadlessSession::announceOnline(const std::string& name) {

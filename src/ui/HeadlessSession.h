@@ -8,6 +8,7 @@
 #include <string>
 
 #include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 #include "ui/TeskApplication.h"
 #include "watch/UserUpdate.h"
 
@@ -18,7 +19,7 @@ class WatchListModel;
 // The program without windows: the same engine, with every change a user would see
 // printed as one time-stamped line ("12:04 alice online, channel: Foo, program: X").
 // Uses QtCore only, so it runs where there is no display.
-class HeadlessSession : public ConnectionView, public ServerLineHandlers, public OnlineAnnouncer {
+class HeadlessSession : public ConnectionView, public ServerEventSink, public OnlineAnnouncer {
 public:
     HeadlessSession(WatchListModel& watchList, const std::string& accountName, std::FILE* out,
                     std::function<QTime()> clock = &QTime::currentTime);
@@ -30,12 +31,8 @@ public:
     void showError(const std::string& message) override;
     void logNote(const std::string& text) override;
 
-    // ServerLineHandlers
-    void addToLog(const LogEntry& entry) override;
-    void updateUser(ReaderState& state) override;
-    void updateStats(ReaderState& state) override;
-    void handleWhisperLine(const std::string& line) override;
-    void whisperRefused(const WhisperRefusal& refusal) override;
+    // ServerEventSink: the rows, whispers and statistics (the log is not printed).
+    void handle(const ServerEvent& event) override;
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;

@@ -517,42 +517,27 @@ void MainForm::logNote(const std::string& text) {
     }
 }
 
-void MainForm::addToLog(const LogEntry& entry) {
+void MainForm::handle(const ServerEvent& event) {
     TESK_ASSERT_GUI_THREAD();
-    if (logSink_) {
-        logSink_(entry);
-    }
-}
-
-void MainForm::updateUser(ReaderState& state) {
-    TESK_ASSERT_GUI_THREAD();
-    tesk::updateUser(watchList_, state, *this);
+    std::visit(EventHandlers{
+                   [this](const LogEntry& entry) {
+                       if (logSink_) {
+                           logSink_(entry);
+                       }
+                   },
+                   [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
+                   [this](const auto& conversationEvent) {
+                       if (conversations_ != nullptr) {
+                           conversations_->handle(conversationEvent);
+                       }
+                   },
+               },
+               event);
 }
 
 void MainForm::announceOnline(const std::string& name) {
     TESK_ASSERT_GUI_THREAD();
     tray_.announceOnline(shownText(name, RemoteTextLimits::kShownLineBytes));
-}
-
-void MainForm::updateStats(ReaderState& state) {
-    TESK_ASSERT_GUI_THREAD();
-    if (conversations_ != nullptr) {
-        conversations_->updateStats(state);
-    }
-}
-
-void MainForm::handleWhisperLine(const std::string& line) {
-    TESK_ASSERT_GUI_THREAD();
-    if (conversations_ != nullptr) {
-        conversations_->handleWhisperLine(line);
-    }
-}
-
-void MainForm::whisperRefused(const WhisperRefusal& refusal) {
-    TESK_ASSERT_GUI_THREAD();
-    if (conversations_ != nullptr) {
-        conversations_->whisperRefused(refusal);
-    }
 }
 
 }  // namespace tesk

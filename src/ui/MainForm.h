@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 #include "connection/StatusCommands.h"
 #include "ui/ErrorBoxes.h"
 #include "watch/UserUpdate.h"
@@ -35,7 +36,7 @@ class WatchListModel;
 // and ends the program. The connection talks to the windows through this class.
 class MainForm : public QMainWindow,
                  public ConnectionView,
-                 public ServerLineHandlers,
+                 public ServerEventSink,
                  public OnlineAnnouncer {
     Q_OBJECT
 public:
@@ -107,12 +108,8 @@ public:
     void showError(const std::string& message) override;
     void logNote(const std::string& text) override;
 
-    // ServerLineHandlers
-    void addToLog(const LogEntry& entry) override;
-    void updateUser(ReaderState& state) override;
-    void updateStats(ReaderState& state) override;
-    void handleWhisperLine(const std::string& line) override;
-    void whisperRefused(const WhisperRefusal& refusal) override;
+    // ServerEventSink: the console, the rows and the conversations.
+    void handle(const ServerEvent& event) override;
 
     // OnlineAnnouncer
     void announceOnline(const std::string& name) override;

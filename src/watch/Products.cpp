@@ -21,4 +21,8 @@ std::string productName(const std::string& code) {
     return code;
 }
 
+std::string statsHeading(const std::string& code) {
+    return productName(code) + " statistics:";
+}
+
 }  // namespace tesk

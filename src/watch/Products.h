@@ -26,5 +26,7 @@ std::vector<const char*> allStatsCodes();
 
 // The heading of a product code; an unknown code is its own heading.
 std::string productName(const std::string& code);
+// The heading of a product's statistics: "Starcraft statistics:".
+std::string statsHeading(const std::string& code);
 
 }  // namespace tesk

@@ -5,17 +5,14 @@
 
 namespace tesk {
 
-void updateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer) {
+void updateUser(WatchListModel& list, const WhoisAnswer& answer, OnlineAnnouncer& announcer) {
     // The whole argument must match: after "/w name text" no row is found.
-    const int position = list.find(state.lastArgument);
+    const int position = list.find(answer.name);
     if (position < 0) {
         return;
     }
-    const WhoisOutcome outcome = interpretWhoisReply(state.currentLine, list.row(position).user);
+    const WhoisOutcome outcome = interpretWhoisReply(answer.line, list.row(position).user);
     list.setUser(position, outcome.user);
-    if (outcome.clearLastCommand) {
-        state.lastCommand.clear();
-    }
     if (outcome.announce) {
         announcer.announceOnline(list.row(position).name);
     }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 
 namespace tesk {
 
@@ -16,7 +16,7 @@ public:
     virtual void announceOnline(const std::string& name) = 0;
 };
 
-// Applies one whois reply line to the row of the user named in the last command.
-void updateUser(WatchListModel& list, ReaderState& state, OnlineAnnouncer& announcer);
+// Applies one whois reply line to the row of the user it names.
+void updateUser(WatchListModel& list, const WhoisAnswer& answer, OnlineAnnouncer& announcer);
 
 }  // namespace tesk

@@ -75,7 +75,6 @@ WhoisOutcome interpretWhoisReply(const std::string& line, const WatchedUser& bef
         user.program.clear();
         user.awayMessage.clear();
         user.dndMessage.clear();
-        outcome.clearLastCommand = true;
     } else {
         if (contains(line, protocol::kInfo)) {
             user.presence = Presence::Online;

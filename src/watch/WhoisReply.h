@@ -9,7 +9,6 @@ namespace tesk {
 
 struct WhoisOutcome {
     WatchedUser user;               // the user after the line, the unread mark as before
-    bool clearLastCommand = false;  // the offline reply empties the reader's last command
     bool announce = false;          // from offline to online: the user has come online
 };
 

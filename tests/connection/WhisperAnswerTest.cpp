@@ -61,7 +61,7 @@ TEST(AnswerToWhisper, TheFirstErrorOrRefusingNoticeBeforeTheConfirmationRefusesI
     for (const Row& row : rows) {
         GatewayDialect dialect;
         dialect.begin(row.server);
-        const ReaderState state{"", row.lastCommand, row.lastArgument, row.answered};
+        const ReaderState state{row.lastCommand, row.lastArgument, row.answered};
         const WhisperAnswer answer = answerToWhisper(dialect.toClassic(row.line), state);
         EXPECT_EQ(answer.answers, row.answers) << row.line << " after " << row.lastCommand;
         EXPECT_EQ(describe(answer.refusal), row.refusal ? row.refusal : "none")

@@ -27,7 +27,7 @@ TEST_F(GatewayFixture, RepliesReachTheirHandlersWithTheCommandArgument) {
     ASSERT_TRUE(waitUntil([&] { return handlers.statsReplies.size() >= 2; }));
     client->queue().putFront("/w alice hi there", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return !handlers.whispers.empty(); }));
-    EXPECT_EQ(handlers.whispers[0], "1010 WHISPER alice 0000 \"hi there\"");
+    EXPECT_EQ(handlers.whispers[0], "to alice: hi there");
 }
 
 TEST_F(GatewayFixture, RefusedWhispersReachTheirHandlerOnceWithTheReason) {
@@ -51,7 +51,7 @@ TEST_F(GatewayFixture, RefusedWhispersReachTheirHandlerOnceWithTheReason) {
     EXPECT_EQ(handlers.refusals,
               (Lines{"carol | hi | That user is not logged on.",
                      "ivy | are you there | ivy is refusing messages (in a meeting)"}));
-    EXPECT_EQ(handlers.whispers, (Lines{"1010 WHISPER alice 0000 \"hello\""}));
+    EXPECT_EQ(handlers.whispers, (Lines{"to alice: hello"}));
 }
 
 TEST_F(GatewayFixture, ModeNoticesMoveTheStatusAndGoOfflineRemembersTheMode) {
@@ -104,12 +104,13 @@ TEST_F(GatewayFixture, RepeatedLinesAreDroppedAndLoginClearsTheLastCommand) {
     ASSERT_TRUE(startWatchingAlice());
     const std::size_t logged = handlers.log.size();
     sim->sendRawToAll(
-        "1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
+        "/whois alice\r\n1018 INFO \"twice\"\r\n1018 INFO \"twice\"\r\n2010 NAME again\r\n"
         "1018 INFO \"after login\"\r\n");
-    ASSERT_TRUE(waitUntil([&] { return handlers.log.size() == logged + 3; }));
+    ASSERT_TRUE(waitUntil([&] { return handlers.log.size() == logged + 4; }));
     processEventsFor(100);
     EXPECT_EQ(Lines(handlers.log.begin() + logged, handlers.log.end()),
-              (Lines{"1018 INFO \"twice\"", "2010 NAME again", "1018 INFO \"after login\""}));
+              (Lines{"/whois alice", "1018 INFO \"twice\"", "2010 NAME again",
+                     "1018 INFO \"after login\""}));
     // "twice" still answered the whois; after the login nothing is taken as a reply.
     EXPECT_EQ(handlers.userReplies.size(), 2u);
 }

@@ -13,6 +13,7 @@
 #include "GatewaySim.h"
 #include "connection/ConnectionView.h"
 #include "connection/GatewayClient.h"
+#include "connection/ServerEvent.h"
 #include "platform/GuiThread.h"
 #include "settings/LiveSettings.h"
 
@@ -54,34 +55,38 @@ public:
     int resets = 0;
 };
 
-class RecordingHandlers : public ServerLineHandlers {
+// Writes down every event the reader hands on, one text each.
+class RecordingHandlers : public ServerEventSink {
 public:
-    void addToLog(const LogEntry& entry) override {
+    void handle(const ServerEvent& event) override {
         TESK_ASSERT_GUI_THREAD();
-        log.push_back(entry.text.substr(8));
-    }
-    void updateUser(ReaderState& state) override {
-        TESK_ASSERT_GUI_THREAD();
-        userReplies.push_back(state.lastArgument + " <- " + state.currentLine);
-    }
-    void updateStats(ReaderState& state) override {
-        TESK_ASSERT_GUI_THREAD();
-        statsReplies.push_back(state.currentLine);
-    }
-    void handleWhisperLine(const std::string& line) override {
-        TESK_ASSERT_GUI_THREAD();
-        whispers.push_back(line);
-    }
-    void whisperRefused(const WhisperRefusal& refusal) override {
-        TESK_ASSERT_GUI_THREAD();
-        refusals.push_back(refusal.partner + " | " + refusal.text + " | " + refusal.reason);
+        std::visit(EventHandlers{
+                       [this](const LogEntry& entry) { log.push_back(entry.text.substr(8)); },
+                       [this](const WhoisAnswer& answer) {
+                           userReplies.push_back(answer.name + " <- " + answer.line);
+                       },
+                       [this](const StatsAnswer& reply) {
+                           statsReplies.push_back(reply.name + " | " +
+                                                  reply.productCode.value_or("") + " | " +
+                                                  reply.body.value_or("(record)"));
+                       },
+                       [this](const WhisperEvent& whisper) {
+                           whispers.push_back((whisper.incoming ? "from " : "to ") +
+                                              whisper.partner + ": " + whisper.text);
+                       },
+                       [this](const WhisperRefusal& refusal) {
+                           refusals.push_back(refusal.partner + " | " + refusal.text + " | " +
+                                              refusal.reason);
+                       },
+                   },
+                   event);
     }
 
     std::vector<std::string> log;
-    std::vector<std::string> userReplies;
-    std::vector<std::string> statsReplies;
-    std::vector<std::string> whispers;
-    std::vector<std::string> refusals;  // "partner | text | reason"
+    std::vector<std::string> userReplies;   // "name <- line"
+    std::vector<std::string> statsReplies;  // "name | product on the first line | body"
+    std::vector<std::string> whispers;      // "from partner: text" or "to partner: text"
+    std::vector<std::string> refusals;      // "partner | text | reason"
 };
 
 // A gateway simulator on a free loopback port and a client with short timings.

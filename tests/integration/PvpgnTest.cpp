@@ -213,7 +213,7 @@ TEST_F(GatewayFixture, PvpgnRepliesReachTheirHandlersAsIfTheCommandsWereEchoed) 
 
     client->queue().putFront("/stats alice war3", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return handlers.statsReplies.size() == 10; }));
-    EXPECT_EQ(handlers.statsReplies[0], "1018 INFO \"alice's record:\"");
+    EXPECT_EQ(handlers.statsReplies[0], "alice | war3 | (record)");
     EXPECT_TRUE(contains(handlers.log, "1018 INFO \"alice's Ladder Record's:\""));
 }
 
@@ -239,14 +239,10 @@ TEST_F(GatewayFixture, PvpgnWhispersGoBothWays) {
 
     client->queue().putFront("/w alice hi there", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return handlers.whispers.size() == 2; }));
-    EXPECT_EQ(handlers.whispers,
-              (Lines{"1010 WHISPER alice 0010 \"hi there\"", "1004 WHISPER alice 0010 \"brb\""}));
+    EXPECT_EQ(handlers.whispers, (Lines{"to alice: hi there", "from alice: brb"}));
     sim->whisperTo("tesk", "bob", "psst");
     ASSERT_TRUE(waitUntil([&] { return handlers.whispers.size() == 3; }));
-    const WhisperLine incoming = splitWhisperLine(handlers.whispers[2]);
-    EXPECT_TRUE(incoming.incoming);
-    EXPECT_EQ(incoming.partner, "bob");
-    EXPECT_EQ(incoming.text, "psst");
+    EXPECT_EQ(handlers.whispers[2], "from bob: psst");
     EXPECT_TRUE(handlers.userReplies.empty()) << "the greeting was no reply to the whisper";
 }
 
@@ -276,8 +272,7 @@ TEST_F(GatewayFixture, PvpgnRefusedWhispersReachTheirHandlerOnceWithTheReason) {
                      "ivy | are you there | ivy is refusing messages (in a meeting)",
                      "alice | " + tooLong + " | Your line length quota has been exceeded!",
                      "alice | two | Your message quota has been exceeded!"}));
-    EXPECT_EQ(handlers.whispers,
-              (Lines{"1010 WHISPER alice 0010 \"hello\"", "1010 WHISPER alice 0010 \"one\""}));
+    EXPECT_EQ(handlers.whispers, (Lines{"to alice: hello", "to alice: one"}));
 }
 
 // ---- Quota ----

@@ -4,24 +4,25 @@
 #include <vector>
 
 #include "connection/ConnectionView.h"
+#include "connection/ServerEvent.h"
 #include "watch/UserUpdate.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk::test {
 
 // The watch list wired to the connection the way the main window wires it.
-class WatchListWiring : public ConnectionView, public ServerLineHandlers, public OnlineAnnouncer {
+class WatchListWiring : public ConnectionView, public ServerEventSink, public OnlineAnnouncer {
 public:
     explicit WatchListWiring(WatchListModel& list) : list_(list) {}
     void displayStatus(const StatusDisplay&) override {}
     std::vector<std::string> namesToPoll() override { return list_.names(); }
     void resetWatchRows() override { list_.resetAll(); }
     void showError(const std::string& message) override { errors.push_back(message); }
-    void addToLog(const LogEntry&) override {}
-    void updateUser(ReaderState& state) override { tesk::updateUser(list_, state, *this); }
-    void updateStats(ReaderState&) override {}
-    void handleWhisperLine(const std::string&) override {}
-    void whisperRefused(const WhisperRefusal&) override {}
+    void handle(const ServerEvent& event) override {
+        if (const auto* answer = std::get_if<WhoisAnswer>(&event)) {
+            updateUser(list_, *answer, *this);
+        }
+    }
     void announceOnline(const std::string& name) override { announced.push_back(name); }
 
     std::vector<std::string> errors;

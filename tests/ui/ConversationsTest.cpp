@@ -12,6 +12,8 @@
 #include <QUrl>
 
 #include "connection/CommandQueue.h"
+#include "connection/ReplyLines.h"
+#include "connection/ReplyReading.h"
 #include "platform/SoundPlayer.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
@@ -26,6 +28,11 @@
 using namespace tesk;
 
 namespace {
+
+WhisperEvent whisperOf(const std::string& line) {
+    WhisperLine whisper = splitWhisperLine(line);
+    return {whisper.incoming, whisper.partner, whisper.text};
+}
 
 struct RecordingSounds : SoundPlayer {
     void play(const QString& path) override { played.push_back(path); }
@@ -70,7 +77,7 @@ protected:
 
 TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
     mainVisible = false;
-    conversations->handleWhisperLine("1004 WHISPER carol 0000 \"hi there\"");
+    conversations->handle(whisperOf("1004 WHISPER carol 0000 \"hi there\""));
     ChatForm* chat = conversations->findChat("carol");
     ASSERT_NE(chat, nullptr);
     EXPECT_TRUE(chat->isVisible());
@@ -83,7 +90,7 @@ TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
 }
 
 TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidden) {
-    conversations->handleWhisperLine("1004 WHISPER bob 0000 \"ping\"");
+    conversations->handle(whisperOf("1004 WHISPER bob 0000 \"ping\""));
     ChatForm* chat = conversations->findChat("bob");
     ASSERT_NE(chat, nullptr);
     EXPECT_FALSE(chat->isVisible());
@@ -93,7 +100,7 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
     EXPECT_EQ(tray.image(), -1);  // the main window is visible: no tray notice
 
     mainVisible = false;
-    conversations->handleWhisperLine("1004 WHISPER bob 0000 \"again\"");
+    conversations->handle(whisperOf("1004 WHISPER bob 0000 \"again\""));
     EXPECT_EQ(tray.tip(), "TESK: New message from bob");
     EXPECT_EQ(tray.image(), images::kEnvelope);
     EXPECT_EQ(conversations->findChat("BOB"), chat);  // one window per partner
@@ -103,8 +110,8 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
     struct : OnlineAnnouncer {
         void announceOnline(const std::string&) override {}
     } announcer;
-    ReaderState reply{"1018 INFO \"bob is using Chat in the channel Foo.\"", "/whois", "bob"};
-    updateUser(list, reply, announcer);
+    updateUser(list, WhoisAnswer{"bob", "1018 INFO \"bob is using Chat in the channel Foo.\""},
+               announcer);
     EXPECT_EQ(bob.presence, Presence::Online);
     EXPECT_TRUE(bob.unread);
     conversations->openChat("bob");
@@ -113,7 +120,7 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
 
 TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) {
     conversations->openChat("bob");
-    conversations->handleWhisperLine("1010 WHISPER bob 0000 \"my words\"");
+    conversations->handle(whisperOf("1010 WHISPER bob 0000 \"my words\""));
     ChatForm* chat = conversations->findChat("bob");
     EXPECT_TRUE(chat->transcript().startsWith("me ("));
     EXPECT_TRUE(sounds.played.empty());
@@ -127,7 +134,8 @@ TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) 
 
 TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
     conversations->openChat("bob");
-    conversations->whisperRefused({"bob", "hello bob", "bob is refusing messages (<b>busy</b>\n)"});
+    conversations->handle(
+        WhisperRefusal{"bob", "hello bob", "bob is refusing messages (<b>busy</b>\n)"});
     ChatForm* chat = conversations->findChat("bob");
     const QStringList lines = chat->transcript().split('\n');
     ASSERT_EQ(lines.size(), 3);
@@ -140,7 +148,7 @@ TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
     EXPECT_GT(refusal.blockFormat().leftMargin(), 0);
 
     // Without a window it goes where the confirmation would have gone.
-    conversations->whisperRefused({"carol", "hi", "That user is not logged on."});
+    conversations->handle(WhisperRefusal{"carol", "hi", "That user is not logged on."});
     ChatForm* carol = conversations->findChat("carol");
     ASSERT_NE(carol, nullptr);
     EXPECT_TRUE(carol->isVisible());
@@ -149,8 +157,8 @@ TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
 }
 
 TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
-    conversations->handleWhisperLine("1004 WHISPER tom_cat_1 0000 \"a\"");
-    conversations->handleWhisperLine("1004 WHISPER TOM-CAT.1 0000 \"b\"");
+    conversations->handle(whisperOf("1004 WHISPER tom_cat_1 0000 \"a\""));
+    conversations->handle(whisperOf("1004 WHISPER TOM-CAT.1 0000 \"b\""));
     ChatForm* chat = conversations->findChat("Tom-Cat.1");
     ASSERT_NE(chat, nullptr);
     EXPECT_EQ(chat->partnerName(), "tom_cat_1");
@@ -264,10 +272,10 @@ TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
     const char* replies[][2] = {{"/stats", "alice sexp"}, {"/stats", "alice star"},
                                 {"/stats", "alice w2bn"}};
     for (const auto& echo : replies) {
-        ReaderState state{"", echo[0], echo[1]};
+        ReaderState state{echo[0], echo[1]};
         for (const char* line : {"1018 INFO \"alice's record:\"", "1018 INFO \"Normal: 1-2-0\""}) {
-            state.currentLine = line;
-            conversations->updateStats(state);
+            conversations->handle(
+                std::get<StatsAnswer>(*readReply(LineCase::StatsReply, line, state)));
         }
         EXPECT_EQ(state.lastArgument, "alice");
     }

@@ -125,7 +125,7 @@ protected:
     }
 
     void whisperFrom(const std::string& name, const std::string& text) {
-        conversations->handleWhisperLine("1004 WHISPER " + name + " 0000 \"" + text + "\"");
+        conversations->handle(WhisperEvent{true, name, text});
     }
 
     QTemporaryDir dir;

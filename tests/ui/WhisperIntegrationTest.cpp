@@ -5,6 +5,7 @@
 
 #include "GatewaySim.h"
 #include "connection/Connection.h"
+#include "connection/ConnectionView.h"
 #include "connection/GatewayClient.h"
 #include "platform/SoundPlayer.h"
 #include "settings/LiveSettings.h"
@@ -24,21 +25,19 @@ struct NoSounds : SoundPlayer {
 
 // Whisper lines and refused whispers go to the chat windows; everything else is not
 // looked at here.
-class WhisperWiring : public ConnectionView, public ServerLineHandlers {
+class WhisperWiring : public ConnectionView, public ServerEventSink {
 public:
     explicit WhisperWiring(Conversations*& conversations) : conversations_(conversations) {}
     void displayStatus(const StatusDisplay&) override {}
     std::vector<std::string> namesToPoll() override { return {}; }
     void resetWatchRows() override {}
     void showError(const std::string&) override {}
-    void addToLog(const LogEntry&) override {}
-    void updateUser(ReaderState&) override {}
-    void updateStats(ReaderState&) override {}
-    void handleWhisperLine(const std::string& line) override {
-        conversations_->handleWhisperLine(line);
-    }
-    void whisperRefused(const WhisperRefusal& refusal) override {
-        conversations_->whisperRefused(refusal);
+    void handle(const ServerEvent& event) override {
+        if (const auto* whisper = std::get_if<WhisperEvent>(&event)) {
+            conversations_->handle(*whisper);
+        } else if (const auto* refusal = std::get_if<WhisperRefusal>(&event)) {
+            conversations_->handle(*refusal);
+        }
     }
 
 private:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "connection/ReplyLines.h"
 #include "watch/Products.h"
 #include "watch/ServerReplies.h"
 
@@ -42,15 +43,17 @@ TEST(WhisperLine, ShortOrOddLinesGiveEmptyPartsAndNeverCrash) {
 TEST(StatsReply, FirstLineCarriesTheHeadingAndShortensTheArgument) {
     const StatsReply first = interpretStatsReply("1018 INFO \"Normal games: 10-5-0\"", "alice w2bn");
     EXPECT_EQ(first.name, "alice");
-    EXPECT_EQ(first.heading, "Warcraft II Battle.net Edition statistics:");
+    EXPECT_EQ(first.productCode, "w2bn");
+    EXPECT_EQ(statsHeading(*first.productCode), "Warcraft II Battle.net Edition statistics:");
     EXPECT_EQ(first.body, "Normal games: 10-5-0");
     EXPECT_EQ(first.lastArgument, "alice");
 
     const StatsReply next = interpretStatsReply("1018 INFO \"Ladder: 1-0-0\"", "alice");
-    EXPECT_FALSE(next.heading.has_value());
+    EXPECT_FALSE(next.productCode.has_value());
     EXPECT_EQ(next.body, "Ladder: 1-0-0");
 
-    EXPECT_EQ(interpretStatsReply("1018 INFO \"x\"", "bob foo").heading, "foo statistics:");
+    EXPECT_EQ(interpretStatsReply("1018 INFO \"x\"", "bob foo").productCode, "foo");
+    EXPECT_EQ(statsHeading("foo"), "foo statistics:");
     EXPECT_EQ(productName("sexp"), "Starcraft - Brood War");
     EXPECT_EQ(productName("star"), "Starcraft");
     EXPECT_EQ(productName("war3"), "Warcraft III");
@@ -58,7 +61,7 @@ TEST(StatsReply, FirstLineCarriesTheHeadingAndShortensTheArgument) {
 
 TEST(StatsReply, RecordLinesAddNothingButTheHeadingStillComes) {
     const StatsReply record = interpretStatsReply("1018 INFO \"alice's record:\"", "alice war3");
-    EXPECT_EQ(record.heading, "Warcraft III statistics:");
+    EXPECT_EQ(record.productCode, "war3");
     EXPECT_FALSE(record.body.has_value());
     EXPECT_FALSE(interpretStatsReply("1018 INFO \"Warcraft III: 3 wins\"", "a").body.has_value());
     EXPECT_EQ(interpretStatsReply("no quote here", "a").body, "no quote her");

@@ -97,29 +97,25 @@ TEST(updateUser, AppliesTheReplyToTheNamedRowAndAnnouncesItsStoredName) {
     WatchListModel list;
     list.assign({"Alice", "bob"});
     RecordingAnnouncer announcer;
-    ReaderState state{"1019 ERROR \"That user is not logged on.\"", "/whois", "ALICE"};
-    updateUser(list, state, announcer);
+    updateUser(list, {"ALICE", "1019 ERROR \"That user is not logged on.\""}, announcer);
     EXPECT_EQ(list.row(0).user.presence, Presence::Offline);
-    EXPECT_EQ(state.lastCommand, "");
 
-    state = {"1018 INFO \"Alice is using Starcraft in the channel Foo.\"", "/whois", "alice"};
-    updateUser(list, state, announcer);
+    updateUser(list, {"alice", "1018 INFO \"Alice is using Starcraft in the channel Foo.\""},
+               announcer);
     EXPECT_EQ(list.row(0).user.presence, Presence::Online);
     EXPECT_EQ(list.row(0).user.place, (Place{Place::Kind::Channel, "Foo"}));
     EXPECT_EQ(announcer.announced, (Names{"Alice"}));
-    EXPECT_EQ(state.lastCommand, "/whois");
 }
 
 TEST(updateUser, RepliesToAWhisperOrForAnUnknownNameChangeNothing) {
     WatchListModel list;
     list.assign({"bob"});
     RecordingAnnouncer announcer;
-    ReaderState whisper{"1019 ERROR \"That user is not logged on.\"", "/w", "bob hello"};
+    const WhoisAnswer whisper{"bob hello", "1019 ERROR \"That user is not logged on.\""};
     updateUser(list, whisper, announcer);
-    ReaderState deleted{"1018 INFO \"carol is using Chat in the channel X.\"", "/whois", "carol"};
+    const WhoisAnswer deleted{"carol", "1018 INFO \"carol is using Chat in the channel X.\""};
     updateUser(list, deleted, announcer);
     EXPECT_EQ(list.row(0).user, WatchedUser{});
-    EXPECT_EQ(whisper.lastCommand, "/w");
     EXPECT_TRUE(announcer.announced.empty());
 }
 

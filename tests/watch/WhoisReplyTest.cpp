@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "connection/ReplyReading.h"
 #include "watch/WhoisReply.h"
 
 namespace tesk {
@@ -49,7 +50,9 @@ void checkCase(const ReplyCase& c) {
         before.unread = expected.unread = unread;
         const WhoisOutcome outcome = interpretWhoisReply(c.line, before);
         EXPECT_EQ(outcome.user, expected) << c.what << "\n  line: " << c.line;
-        EXPECT_FALSE(outcome.clearLastCommand) << c.what;
+        ReaderState reader{"/whois", "alice"};
+        readReply(LineCase::WhoisReply, c.line, reader);
+        EXPECT_EQ(reader.lastCommand, "/whois") << c.what;
     }
 }
 
@@ -178,7 +181,9 @@ TEST(InterpretWhoisReply, OfflineReplyEmptiesTheRowFromAnyState) {
         offline.unread = c.before.unread;
         const WhoisOutcome outcome = interpretWhoisReply(c.line, c.before);
         EXPECT_EQ(outcome.user, offline) << c.line;
-        EXPECT_TRUE(outcome.clearLastCommand) << c.line;
+        ReaderState reader{"/whois", "alice"};
+        readReply(LineCase::WhoisReply, c.line, reader);
+        EXPECT_TRUE(reader.lastCommand.empty()) << c.line;  // the "/whois" has its answer
         EXPECT_FALSE(outcome.announce) << c.line;
     }
 }
