@@ -69,7 +69,7 @@ protected:
         return result;
     }
 
-    bool waitForLine(const QString& line, int timeoutMs = 8000) {
+    bool waitForLine(const QString& line, int timeoutMs = 15000) {
         return waitUntil([&] { return lines().contains(line); }, timeoutMs);
     }
 
