@@ -10,6 +10,15 @@
 namespace tesk {
 namespace {
 
+const QWidget* mainWindow() {
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<const QMainWindow*>(top)) {
+            return top;
+        }
+    }
+    return nullptr;
+}
+
 // The window's frame: before the first show the window manager has not told its size
 // yet, so the main window's frame margins stand in for it.
 QRect expectedFrame(const QWidget* window) {
@@ -17,13 +26,11 @@ QRect expectedFrame(const QWidget* window) {
         return window->frameGeometry();
     }
     QMargins margins;
-    for (const QWidget* top : QApplication::topLevelWidgets()) {
-        if (qobject_cast<const QMainWindow*>(top) && top->isVisible()) {
-            const QRect frame = top->frameGeometry();
-            const QRect inner = top->geometry();
-            margins = {inner.left() - frame.left(), inner.top() - frame.top(),
-                       frame.right() - inner.right(), frame.bottom() - inner.bottom()};
-        }
+    if (const QWidget* main = mainWindow(); main != nullptr && main->isVisible()) {
+        const QRect frame = main->frameGeometry();
+        const QRect inner = main->geometry();
+        margins = {inner.left() - frame.left(), inner.top() - frame.top(),
+                   frame.right() - inner.right(), frame.bottom() - inner.bottom()};
     }
     return window->geometry().marginsAdded(margins);
 }
@@ -78,11 +85,9 @@ QRect placedFrame(const QRect& frame, const QRect& freeArea, Placement placement
 }
 
 QScreen* homeScreen() {
-    for (const QWidget* top : QApplication::topLevelWidgets()) {
-        if (qobject_cast<const QMainWindow*>(top)) {
-            if (QScreen* screen = QGuiApplication::screenAt(top->frameGeometry().center())) {
-                return screen;
-            }
+    if (const QWidget* main = mainWindow()) {
+        if (QScreen* screen = QGuiApplication::screenAt(main->frameGeometry().center())) {
+            return screen;
         }
     }
     return QGuiApplication::primaryScreen();

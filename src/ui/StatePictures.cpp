@@ -5,11 +5,10 @@
 
 namespace tesk {
 
-int pictureFor(const WatchedUser& user) {
-    if (user.unread) {
-        return images::kEnvelope;
-    }
-    switch (user.presence) {
+namespace {
+
+int pictureFor(Presence presence) {
+    switch (presence) {
         case Presence::Offline:
             return images::kSquareGrey;
         case Presence::Online:
@@ -24,20 +23,27 @@ int pictureFor(const WatchedUser& user) {
     return images::kSquareUnknown;
 }
 
+}  // namespace
+
+int pictureFor(const WatchedUser& user) {
+    return user.unread ? images::kEnvelope : pictureFor(user.presence);
+}
+
+// The button shows one's own presence as the watch list shows others'.
 int pictureFor(ConnectionStatus status) {
     switch (status) {
         case ConnectionStatus::Online:
-            return images::kSquareGreen;
+            return pictureFor(Presence::Online);
         case ConnectionStatus::Away:
-            return images::kSquareYellow;
+            return pictureFor(Presence::Away);
         case ConnectionStatus::Dnd:
-            return images::kSquareRed;
+            return pictureFor(Presence::Dnd);
         case ConnectionStatus::None:
         case ConnectionStatus::Offline:
         case ConnectionStatus::Connecting:
             break;
     }
-    return images::kSquareGrey;
+    return pictureFor(Presence::Offline);
 }
 
 }  // namespace tesk

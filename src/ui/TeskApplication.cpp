@@ -57,10 +57,12 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     LiveSettings settings;
     WatchListModel watchList;
     bool startMinimized = false;
+    bool trayHintShown = false;
     MainFormGeometry geometry;
     {
         const IniFile ini(options.iniPath);
         startMinimized = readSettings(ini).minimize;  // read once, from the file
+        trayHintShown = readTrayHintShown(ini);
         watchList.assign(readWatchedNames(ini));
         geometry = readMainFormGeometry(ini);
     }
@@ -129,8 +131,8 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     tray.show();
     TrayWindowControl trayWindow(tray, *mainForm);
     TrayHint trayHint(
-        *mainForm, [&tray](const QString& text) { return tray.showMessage(text); },
-        options.iniPath);
+        *mainForm, [&tray](const QString& text) { return tray.showMessage(text); }, options.iniPath,
+        trayHintShown);
 
     // Log-off, shut-down and termination end the program like Exit: everything is saved.
     TerminationSignals termination;

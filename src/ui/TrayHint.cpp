@@ -10,10 +10,9 @@ const QString TrayHint::kText = QStringLiteral(
     "TESK keeps running in the system tray. Click the icon to bring the window back; "
     "right-click it and choose Exit to end TESK.");
 
-TrayHint::TrayHint(MainForm& window, std::function<bool(const QString&)> notify, QString iniPath)
-    : notify_(std::move(notify)),
-      iniPath_(std::move(iniPath)),
-      shown_(readTrayHintShown(IniFile(iniPath_))) {
+TrayHint::TrayHint(MainForm& window, std::function<bool(const QString&)> notify, QString iniPath,
+                   bool shownBefore)
+    : notify_(std::move(notify)), iniPath_(std::move(iniPath)), shown_(shownBefore) {
     connect(&window, &MainForm::closedToTray, this, &TrayHint::windowClosedToTray);
 }
 

@@ -16,8 +16,10 @@ class TrayHint : public QObject {
 public:
     static const QString kText;
 
-    // `notify` shows the notice and says whether there was an icon to show it from.
-    TrayHint(MainForm& window, std::function<bool(const QString&)> notify, QString iniPath);
+    // `notify` shows the notice and says whether there was an icon to show it from;
+    // `shownBefore` is what Tesk.ini said at start.
+    TrayHint(MainForm& window, std::function<bool(const QString&)> notify, QString iniPath,
+             bool shownBefore);
 
     // A first run has no Tesk.ini until the settings are confirmed or TESK exits, and the
     // notice alone does not make one; the mark then goes into the file the exit wrote.

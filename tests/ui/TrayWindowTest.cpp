@@ -47,7 +47,7 @@ struct TrayWindow {
                   notices += shown ? 1 : 0;
                   return shown;
               },
-              iniPath) {}
+              iniPath, readTrayHintShown(IniFile(iniPath))) {}
 
     void start() {
         tray.show();
