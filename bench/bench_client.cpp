@@ -15,15 +15,13 @@
 #include <fstream>
 
 #include "GatewaySim.h"
-#include "connection/Connection.h"
-#include "connection/GatewayClient.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SoundPlayer.h"
-#include "settings/LiveSettings.h"
+#include "session/Session.h"
 #include "ui/ConsoleForm.h"
+#include "ui/Conversations.h"
 #include "ui/MainForm.h"
 #include "ui/TrayNotifier.h"
-#include "watch/WatchListModel.h"
 
 using namespace tesk;
 
@@ -102,39 +100,36 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTemporaryDir dir;
-    LiveSettings settings;
+    ConnectionTimings timings;
+    timings.port = sim.port();
+    Session session(timings);
     SettingsValues values;
     values.gateway = "127.0.0.1";
-    settings.publish(values);
-    WatchListModel list;
+    session.settings().publish(values);
     std::vector<std::string> names;
     for (int i = 0; i < users; ++i) {
         names.push_back("user" + std::to_string(i));
     }
-    list.assign(names);
-    CommandQueue queue;
+    session.watchList().assign(names);
     NoSounds sounds;
-    std::unique_ptr<MainForm> form;
-    TrayNotifier tray(
-        sounds, [] { return false; }, [&form] { return form->statusCaption(); });
-    form = std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
-    ConsoleForm console(queue);
+    TrayNotifier tray(sounds, [] { return false; });
+    MainForm form(session, tray, dir.filePath("Tesk.ini"));
+    ConsoleForm console(session.queue());
     // Lines of the benchmark's own bursts that reached the console; the client's polling
     // goes on meanwhile and is not counted.
     long logged = 0;
-    form->setLogSink([&](const LogEntry& entry) {
+    form.setLogSink([&](const LogEntry& entry) {
         console.addToLog(entry);
         if (entry.text.find("channel Bench") != std::string::npos) {
             logged += 2;  // the reply and its echo
         }
     });
-    form->show();
+    form.show();
     console.show();
-    ConnectionTimings timings;
-    timings.port = sim.port();
-    GatewayClient client(queue, settings, *form, *form, timings);
-    client.start();
-    pump([&] { return client.connection().status() == ConnectionStatus::Online; }, 5000);
+    Conversations conversations(ChatContext{}, session, tray, sounds, [] { return true; });
+    session.attachViews(form, conversations);
+    session.start();
+    pump([&] { return session.status() == ConnectionStatus::Online; }, 5000);
     pump([] { return false; }, 300);
 
     if (mode == "throughput") {

@@ -4,13 +4,13 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "headless/HeadlessRun.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "settings/ConfigLocation.h"
 #include "settings/SaveTarget.h"
 #include "ui/CommandLine.h"
-#include "ui/HeadlessSession.h"
 #include "ui/TeskApplication.h"
 #include "ui/TeskStyle.h"
 #include "watch/RecoveryCopy.h"

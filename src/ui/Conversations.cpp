@@ -1,15 +1,12 @@
 #include "ui/Conversations.h"
 
-#include <QTime>
-
 #include "platform/GuiThread.h"
 #include "platform/SoundPlayer.h"
-#include "settings/LiveSettings.h"
+#include "session/Session.h"
 #include "ui/TrayNotifier.h"
 #include "watch/Products.h"
 #include "watch/ServerReplies.h"
 #include "watch/ShownText.h"
-#include "watch/WatchListModel.h"
 
 namespace tesk {
 
@@ -23,18 +20,13 @@ Window* lookUp(const std::map<std::string, QPointer<Window>>& windows, const std
 
 }  // namespace
 
-Conversations::Conversations(ChatContext chatContext, WatchListModel& watchList, TrayNotifier& tray,
-                             SoundPlayer& sounds, LiveSettings& settings,
-                             std::function<bool()> mainWindowVisible,
-                             std::function<Clock::time_point()> clock)
+Conversations::Conversations(ChatContext chatContext, Session& session, TrayNotifier& tray,
+                             SoundPlayer& sounds, std::function<bool()> mainWindowVisible)
     : chatContext_(std::move(chatContext)),
-      watchList_(watchList),
+      session_(session),
       tray_(tray),
       sounds_(sounds),
-      settings_(settings),
-      mainWindowVisible_(std::move(mainWindowVisible)),
-      clock_(std::move(clock)),
-      strangers_(chatContext_.limits) {}
+      mainWindowVisible_(std::move(mainWindowVisible)) {}
 
 Conversations::~Conversations() {
     discardWindows();
@@ -70,7 +62,7 @@ void Conversations::openChat(const std::string& name) {
     chat->show();
     chat->raise();
     chat->activateWindow();
-    watchList_.setUnread(watchList_.find(name), false);  // the waiting message is seen
+    session_.chatOpened(name);
 }
 
 StatsForm* Conversations::findStats(const std::string& name) const {
@@ -81,56 +73,31 @@ QString Conversations::shown(const std::string& text) const {
     return shownText(text, chatContext_.limits.shownLineBytes);
 }
 
-void Conversations::handle(const WhisperEvent& whisper) {
-    TESK_ASSERT_GUI_THREAD();
-    record(whisper.partner, {whisper.incoming ? whisper.partner : settings_.snapshot().user,
-                             whisper.text, whisper.incoming, QTime::currentTime()});
-}
-
-// Written where its confirmation would have been, with the reason under it.
-void Conversations::handle(const WhisperRefusal& refusal) {
-    TESK_ASSERT_GUI_THREAD();
-    record(refusal.partner,
-           {settings_.snapshot().user, refusal.text, false, QTime::currentTime(), refusal.reason});
-}
-
-void Conversations::record(const std::string& partner, const HeldWhisper& said) {
-    const int row = watchList_.find(partner);
-    ChatForm* chat = findChat(partner);
-    if (row < 0 && chat == nullptr && !admitStranger(partner, said)) {
-        return;
-    }
+ChatShown Conversations::chatShown(const std::string& partner) const {
+    const ChatForm* chat = findChat(partner);
     if (chat == nullptr) {
-        chat = findOrMakeChat(partner);
-        if (row < 0) {
-            chat->show();  // a partner who is not watched gets the window at once
-        }
+        return ChatShown::None;
     }
-    if (row >= 0) {
-        // The mark stays until the user sees the chat window; one on screen is seen.
-        watchList_.setUnread(row, !chat->isVisible());
-        if (!mainWindowVisible_()) {
-            tray_.announceNewMessage(shown(partner));
-        }
-    }
-    if (said.incoming && row >= 0 && settings_.snapshot().sounds) {
-        sounds_.play(kMessageSound);
+    return chat->isVisible() ? ChatShown::Visible : ChatShown::Hidden;
+}
+
+void Conversations::showSaid(const std::string& partner, const HeldWhisper& said, bool openNow) {
+    TESK_ASSERT_GUI_THREAD();
+    ChatForm* chat = findOrMakeChat(partner);
+    if (openNow) {
+        chat->show();
     }
     append(chat, said);
 }
 
-bool Conversations::admitStranger(const std::string& partner, const HeldWhisper& whisper) {
-    if (!strangers_.isHeld(partner) && strangers_.mayOpenWindow(clock_())) {
-        return true;
+void Conversations::announceMessage(const std::string& partner, bool chime) {
+    TESK_ASSERT_GUI_THREAD();
+    if (!mainWindowVisible_()) {
+        tray_.announceNewMessage(shown(partner));
     }
-    if (strangers_.hold(partner, whisper)) {
-        if (heldChanged_) {
-            heldChanged_(strangers_.heldLines());
-        }
-    } else if (noteSink_) {
-        noteSink_("Dropped a whisper from " + partner + ": too many held messages.");
+    if (chime) {
+        sounds_.play(kMessageSound);
     }
-    return false;
 }
 
 void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
@@ -141,19 +108,25 @@ void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
     }
 }
 
+std::vector<std::string> Conversations::heldPartners() const {
+    return session_.heldPartners();
+}
+
 void Conversations::openHeld(const std::string& name) {
-    const std::vector<HeldWhisper> lines = strangers_.release(name);
     ChatForm* chat = findOrMakeChat(name);
-    for (const HeldWhisper& whisper : lines) {
+    for (const HeldWhisper& whisper : session_.releaseHeld(name)) {
         append(chat, whisper);
     }
     openChat(name);
+}
+
+void Conversations::showHeldLines(std::size_t count) {
     if (heldChanged_) {
-        heldChanged_(strangers_.heldLines());
+        heldChanged_(count);
     }
 }
 
-void Conversations::handle(const StatsAnswer& reply) {
+void Conversations::showStats(const StatsAnswer& reply) {
     TESK_ASSERT_GUI_THREAD();
     const std::string key = windowKey(reply.name, "StatsForm");
     StatsForm* window = lookUp(stats_, key);

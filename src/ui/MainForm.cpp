@@ -15,16 +15,13 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "connection/CommandQueue.h"
-#include "connection/Connection.h"
-#include "connection/GatewayClient.h"
 #include "connection/Protocol.h"
 #include "connection/ServerLine.h"
 #include "ping/PingTip.h"
 #include "ping/Pinger.h"
 #include "platform/GuiThread.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
-#include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
 #include "ui/Conversations.h"
 #include "ui/ImageList.h"
@@ -66,12 +63,11 @@ QToolButton* dropDownButton(QToolBar* toolbar, QMenu* menu, int image, const QSt
 
 }  // namespace
 
-MainForm::MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray,
-                   QString iniPath, QWidget* parent)
+MainForm::MainForm(Session& session, TrayNotifier& tray, QString iniPath, QWidget* parent)
     : QMainWindow(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      watchList_(watchList),
-      settings_(settings),
+      session_(session),
+      watchList_(session.watchList()),
       tray_(tray),
       iniPath_(std::move(iniPath)),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
@@ -164,7 +160,7 @@ void MainForm::buildStatusMenu() {
     connect(offline, &QAction::triggered, this, [this] { chooseStatus(StatusChoice::Offline); });
     // Modes need an account: anonymous users are offered only Online and Offline.
     connect(statusMenu_, &QMenu::aboutToShow, this, [this] {
-        const bool anonymous = settings_.snapshot().anonymous;
+        const bool anonymous = session_.settings().snapshot().anonymous;
         awayAction_->setVisible(!anonymous);
         dndAction_->setVisible(!anonymous);
     });
@@ -262,10 +258,6 @@ void MainForm::buildUserList() {
     setCentralWidget(userList_);
 }
 
-ConnectionStatus MainForm::connectionStatus() const {
-    return gateway_ ? gateway_->connection().status() : ConnectionStatus::None;
-}
-
 std::vector<int> MainForm::selectedRows() const {
     std::vector<int> rows;
     for (const QModelIndex& index : userList_->selectionModel()->selectedRows()) {
@@ -282,8 +274,8 @@ std::string MainForm::firstSelectedName() const {
 
 void MainForm::userListSelectionChanged() {
     const UserMenuState menu =
-        userMenuFor(static_cast<int>(selectedRows().size()), connectionStatus(),
-                    settings_.snapshot().anonymous, firstSelectedName());
+        userMenuFor(static_cast<int>(selectedRows().size()), session_.status(),
+                    session_.settings().snapshot().anonymous, firstSelectedName());
     chatAction_->setVisible(menu.chat);
     statsAction_->setVisible(menu.statistics);
     if (menu.statistics) {
@@ -297,8 +289,8 @@ void MainForm::userListSelectionChanged() {
 }
 
 void MainForm::userListClick() {
-    if (selectedRows().size() == 1 && !isOffline(connectionStatus())) {
-        queueFront(protocol::kWhoisPrefix + firstSelectedName());
+    if (selectedRows().size() == 1 && !isOffline(session_.status())) {
+        session_.queueFront(protocol::kWhoisPrefix + firstSelectedName());
     }
 }
 
@@ -318,7 +310,7 @@ void MainForm::requestStats(const std::vector<const char*>& codes) {
         return;
     }
     for (const char* code : codes) {
-        queueFront(statsCommand(name, code));
+        session_.queueFront(statsCommand(name, code));
     }
 }
 
@@ -328,17 +320,8 @@ void MainForm::openPlayerProfile() {
     }
 }
 
-void MainForm::queueFront(const std::string& command) {
-    if (gateway_) {
-        gateway_->queue().putFront(command, mark::kProgram);
-    }
-}
-
 void MainForm::chooseStatus(StatusChoice choice) {
-    if (gateway_) {
-        applyStatusAction(statusActionFor(choice, connectionStatus()), gateway_->connection(),
-                          gateway_->queue());
-    }
+    session_.chooseStatus(choice);
 }
 
 void MainForm::pingToolbarVisibleChanged(bool visible) {
@@ -398,9 +381,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     exitFlag_ = true;
-    if (gateway_) {
-        gateway_->connection().goOffline();
-    }
+    session_.goOffline();
     if (!saveOnExit()) {
         if (!endingAnyway_) {
             QMessageBox::critical(this, "Error", IniFile::unableToWriteMessage(iniPath_));
@@ -441,7 +422,7 @@ bool MainForm::saveOnExit() {
 void MainForm::reportUnsavedExit() {
     const std::string report = keepUnsavedWatchList(iniPath_, recoveryPath_, watchList_.names());
     std::fprintf(stderr, "tesk: %s\n", report.c_str());
-    logNote(report);
+    showNote(report);
 }
 
 void MainForm::loadToolbarLayout(const IniFile& ini) {
@@ -477,23 +458,14 @@ void MainForm::saveToolbarLayout(IniFile& ini) const {
     }
 }
 
-void MainForm::displayStatus(const StatusDisplay& display) {
+void MainForm::showStatus(const StatusDisplay& display) {
     TESK_ASSERT_GUI_THREAD();
     statusButton_->setText(QString::fromStdString(display.caption));
     statusButton_->setIcon(images::icon(pictureFor(display.status)));
-    trayStatus_ =
-        QString::fromStdString(display.tipCaption.empty() ? display.caption : display.tipCaption);
+    // The tip may say more than the button: why a retry waits.
+    tray_.setStatus(
+        QString::fromStdString(display.tipCaption.empty() ? display.caption : display.tipCaption));
     tray_.showStatusTip();
-}
-
-std::vector<std::string> MainForm::namesToPoll() {
-    TESK_ASSERT_GUI_THREAD();
-    return watchList_.names();
-}
-
-void MainForm::resetWatchRows() {
-    TESK_ASSERT_GUI_THREAD();
-    watchList_.resetAll();
 }
 
 void MainForm::showError(const std::string& message) {
@@ -509,30 +481,17 @@ void MainForm::showErrorBox(const QString& caption, const QString& text) {
     box.exec();
 }
 
-void MainForm::logNote(const std::string& text) {
+void MainForm::showNote(const std::string& text) {
     TESK_ASSERT_GUI_THREAD();
-    if (logSink_) {
-        const QTime now = QTime::currentTime();
-        logSink_({timeStampedLogText(text, now.hour(), now.minute()), kNoteColour});
-    }
+    const QTime now = QTime::currentTime();
+    showLog({timeStampedLogText(text, now.hour(), now.minute()), kNoteColour});
 }
 
-void MainForm::handle(const ServerEvent& event) {
+void MainForm::showLog(const LogEntry& entry) {
     TESK_ASSERT_GUI_THREAD();
-    std::visit(EventHandlers{
-                   [this](const LogEntry& entry) {
-                       if (logSink_) {
-                           logSink_(entry);
-                       }
-                   },
-                   [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
-                   [this](const auto& conversationEvent) {
-                       if (conversations_ != nullptr) {
-                           conversations_->handle(conversationEvent);
-                       }
-                   },
-               },
-               event);
+    if (logSink_) {
+        logSink_(entry);
+    }
 }
 
 void MainForm::announceOnline(const std::string& name) {

@@ -6,11 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "connection/ConnectionView.h"
-#include "connection/ServerEvent.h"
+#include "connection/ConnectionStatus.h"
 #include "connection/StatusCommands.h"
+#include "session/SessionView.h"
 #include "ui/ErrorBoxes.h"
-#include "watch/UserUpdate.h"
 
 class QAction;
 class QLabel;
@@ -23,30 +22,24 @@ class QUrl;
 namespace tesk {
 
 class Conversations;
-class GatewayClient;
 class IniFile;
-class LiveSettings;
 class Pinger;
+class Session;
 class TrayNotifier;
 class WatchListModel;
 
 // The main window: the watch list between the toolbars, the status button, the "User"
 // and "Program" menus, and the tray menu. Closing it only hides it until the exit flag
 // is set; then it goes offline, saves the watch list, its geometry and the toolbar layout
-// and ends the program. The connection talks to the windows through this class.
-class MainForm : public QMainWindow,
-                 public ConnectionView,
-                 public ServerEventSink,
-                 public OnlineAnnouncer {
+// and ends the program. It shows the session's status, errors and notices.
+class MainForm : public QMainWindow, public SessionView {
     Q_OBJECT
 public:
     using UrlOpener = std::function<void(const QUrl&)>;
 
-    MainForm(WatchListModel& watchList, LiveSettings& settings, TrayNotifier& tray, QString iniPath,
-             QWidget* parent = nullptr);
+    MainForm(Session& session, TrayNotifier& tray, QString iniPath, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    void attachGateway(GatewayClient* gateway) { gateway_ = gateway; }
     void attachConversations(Conversations* conversations) { conversations_ = conversations; }
     void attachPing(Pinger* ping) { ping_ = ping; }
 
@@ -89,8 +82,6 @@ public:
     void saveToolbarLayout(IniFile& ini) const;
 
     QString statusCaption() const;
-    // What the tray tip says of the status: the caption, or why a retry waits.
-    QString trayStatus() const { return trayStatus_; }
     QMenu* trayMenu() const { return trayMenu_; }
     // The tray menu's "Held messages (n)…", shown while whispers are held.
     void showHeldMessages(std::size_t count);
@@ -101,17 +92,11 @@ public:
 
     void chooseStatus(StatusChoice choice);
 
-    // ConnectionView
-    void displayStatus(const StatusDisplay& display) override;
-    std::vector<std::string> namesToPoll() override;
-    void resetWatchRows() override;
+    // SessionView: the status button and tray tip, error boxes, the console, tray notices.
+    void showStatus(const StatusDisplay& display) override;
     void showError(const std::string& message) override;
-    void logNote(const std::string& text) override;
-
-    // ServerEventSink: the console, the rows and the conversations.
-    void handle(const ServerEvent& event) override;
-
-    // OnlineAnnouncer
+    void showNote(const std::string& text) override;
+    void showLog(const LogEntry& entry) override;
     void announceOnline(const std::string& name) override;
 
 signals:
@@ -130,7 +115,6 @@ private:
     void buildTrayMenu();
     void buildUserList();
 
-    ConnectionStatus connectionStatus() const;
     std::vector<int> selectedRows() const;
     std::string firstSelectedName() const;
     void userListSelectionChanged();
@@ -139,19 +123,16 @@ private:
     void openChatForSelection();
     void requestStats(const std::vector<const char*>& codes);
     void openPlayerProfile();
-    void queueFront(const std::string& command);
     void pingToolbarVisibleChanged(bool visible);
     bool saveOnExit();
     void reportUnsavedExit();
     void showErrorBox(const QString& caption, const QString& text);
 
+    Session& session_;
     WatchListModel& watchList_;
-    LiveSettings& settings_;
     TrayNotifier& tray_;
     const QString iniPath_;
     QString recoveryPath_;
-    QString trayStatus_ = "Offline";
-    GatewayClient* gateway_ = nullptr;
     Conversations* conversations_ = nullptr;
     Pinger* ping_ = nullptr;
     UrlOpener openUrl_;

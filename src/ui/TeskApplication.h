@@ -1,26 +1,77 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <vector>
 
-#include "connection/ConnectionTimings.h"
+#include "ping/Pinger.h"
+#include "platform/TerminationSignals.h"
+#include "session/Session.h"
+#include "session/StartOptions.h"
+#include "settings/WindowLayout.h"
+#include "ui/AboutForm.h"
+#include "ui/AddUserForm.h"
+#include "ui/ConsoleForm.h"
+#include "ui/Conversations.h"
+#include "ui/HeldMessagesForm.h"
+#include "ui/MainForm.h"
+#include "ui/SettingsForm.h"
+#include "ui/TrayHint.h"
+#include "ui/TrayNotifier.h"
+#include "ui/TrayWindowControl.h"
 
 namespace tesk {
 
 class SoundPlayer;
 
-// Start-up and the run of the program: one copy per user, the permanent windows in
-// their order, the tray icon, the one-time steps once the event loop runs, and the exit
-// that saves everything.
-struct StartOptions {
-    QString iniPath;           // Tesk.ini
-    QString lockDirectory;     // where the single-instance lock lives
-    ConnectionTimings timings;
-    bool quitWhenShown = false;  // exit once the one-time start-up steps have run
-    QString recoveryPath;        // where the watch list goes when Tesk.ini cannot be written
+// What start-up reads from Tesk.ini before any window exists.
+struct StoredStart {
+    bool startMinimized = false;
+    bool trayHintShown = false;
+    MainFormGeometry geometry;
+    std::vector<std::string> watchedNames;
 };
 
-// Runs the program until it exits, playing its chimes through `sounds`; returns the exit
-// code.
+// The program with its windows: the session, then the tray icon and the permanent windows
+// in the order they are built (members are declared in that order, and go in reverse),
+// the one-time steps once the event loop runs, and the exit that saves everything.
+class TeskApplication {
+public:
+    TeskApplication(const StartOptions& options, SoundPlayer& sounds);
+    ~TeskApplication();
+    TeskApplication(const TeskApplication&) = delete;
+    TeskApplication& operator=(const TeskApplication&) = delete;
+
+    // Runs until the program exits; returns the exit code.
+    int run();
+
+private:
+    ChatContext chatContext();
+    void openConsole();
+    // Once the event loop runs: the toolbar layout, the connection, and on a first run the
+    // welcome and the settings.
+    void startUp();
+
+    const StartOptions options_;
+    StoredStart stored_;
+    Session session_;
+    TrayNotifier tray_;
+    MainForm mainForm_;
+    Pinger ping_;
+    // The settings dialog loads and publishes the live settings (and the look) as it is
+    // made.
+    SettingsForm settingsForm_;
+    ConsoleForm console_;
+    AddUserForm addUser_;
+    AboutForm about_;
+    Conversations conversations_;
+    HeldMessagesForm heldMessages_;
+    TrayWindowControl trayWindow_;
+    TrayHint trayHint_;
+    // Log-off, shut-down and termination end the program like Exit: everything is saved.
+    TerminationSignals termination_;
+};
+
+// One copy per user: runs the program unless another copy already does.
 int runTesk(const StartOptions& options, SoundPlayer& sounds);
 
 }  // namespace tesk

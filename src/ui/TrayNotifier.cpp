@@ -23,14 +23,12 @@ QIcon blankIcon() {
 }  // namespace
 
 TrayNotifier::TrayNotifier(SoundPlayer& sounds, std::function<bool()> soundsOn,
-                           std::function<QString()> statusCaption,
                            std::chrono::milliseconds trayTimerInterval,
                            std::function<bool()> trayAvailable,
                            std::chrono::milliseconds trayPollInterval, QObject* parent)
     : QObject(parent),
       sounds_(sounds),
       soundsOn_(std::move(soundsOn)),
-      statusCaption_(std::move(statusCaption)),
       trayAvailable_(std::move(trayAvailable)),
       trayTimer_(trayTimerInterval, [this] { showStatusTip(); }) {
     trayPoll_.setInterval(trayPollInterval);
@@ -86,7 +84,7 @@ bool TrayNotifier::showMessage(const QString& text) {
 }
 
 void TrayNotifier::showStatusTip() {
-    apply(QStringLiteral("TESK: ") + statusCaption_(), images::kUserBadge);
+    apply(QStringLiteral("TESK: ") + status_, images::kUserBadge);
 }
 
 void TrayNotifier::announceOnline(const QString& name) {

@@ -26,7 +26,6 @@ public:
     static constexpr int kMaxShownTip = 127;
 
     TrayNotifier(SoundPlayer& sounds, std::function<bool()> soundsOn,
-                 std::function<QString()> statusCaption,  // the status button's caption now
                  std::chrono::milliseconds trayTimerInterval = std::chrono::milliseconds(10000),
                  std::function<bool()> trayAvailable = systemTrayAvailable,
                  std::chrono::milliseconds trayPollInterval = std::chrono::milliseconds(2000),
@@ -41,7 +40,9 @@ public:
     // A balloon message from the icon; false when there is no icon to show it.
     bool showMessage(const QString& text);
 
-    // "TESK: " and the status caption, with the program's picture.
+    // What the status tip says of the connection: "Offline" until set.
+    void setStatus(const QString& status) { status_ = status; }
+    // "TESK: " and the status, with the program's picture.
     void showStatusTip();
     // Plays the online chime when sounds are on, shows the user picture and arms
     // TrayTimer; a notice within the countdown does not extend it.
@@ -67,12 +68,12 @@ private:
 
     SoundPlayer& sounds_;
     std::function<bool()> soundsOn_;
-    std::function<QString()> statusCaption_;
     std::function<bool()> trayAvailable_;
     QSystemTrayIcon* icon_ = nullptr;  // child of this object, made once there is a tray
     QMenu* menu_ = nullptr;
     QTimer trayPoll_;
     GuiTimer trayTimer_;
+    QString status_ = QStringLiteral("Offline");
     QString tip_;
     int image_ = -1;
 };

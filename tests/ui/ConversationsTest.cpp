@@ -11,10 +11,12 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "QuietSessionView.h"
 #include "connection/CommandQueue.h"
 #include "connection/ReplyLines.h"
 #include "connection/ReplyReading.h"
 #include "platform/SoundPlayer.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
@@ -39,34 +41,37 @@ struct RecordingSounds : SoundPlayer {
     std::vector<QString> played;
 };
 
+// The chat and statistics windows of a session that is never started: events are handed
+// to it as the reader would.
 class ConversationsTest : public ::testing::Test {
 protected:
-    ConversationsTest()
-        : tray(sounds, [] { return true; }, [] { return QString("Online"); }) {
+    ConversationsTest() : tray(sounds, [] { return true; }), list(session.watchList()) {
         SettingsValues values;
         values.user = "me";
         values.anonymous = false;
-        settings.publish(values);
+        session.settings().publish(values);
         list.assign({"bob", "Tom-Cat.1"});
         ChatContext context;
-        context.queue = &queue;
+        context.queue = &session.queue();
         context.status = [this] { return status; };
         context.addUser = [this](const std::string& name) {
-            addWatchedUser(list, queue, status, name);
+            addWatchedUser(list, session.queue(), status, name);
         };
         context.openUrl = [this](const QUrl& url) { opened.push_back(url.toString()); };
         context.showError = [](QWidget*, const QString&) {};
         context.iniPath = dir.filePath("Tesk.ini");
-        conversations = std::make_unique<Conversations>(context, list, tray, sounds, settings,
+        conversations = std::make_unique<Conversations>(context, session, tray, sounds,
                                                         [this] { return mainVisible; });
+        session.attachViews(view, *conversations);
     }
 
     QTemporaryDir dir;
     RecordingSounds sounds;
-    LiveSettings settings;
-    WatchListModel list;
-    CommandQueue queue;
+    Session session;
+    test::QuietSessionView view;
     TrayNotifier tray;
+    WatchListModel& list;
+    CommandQueue& queue = session.queue();
     ConnectionStatus status = ConnectionStatus::Online;
     bool mainVisible = true;
     std::vector<QString> opened;
@@ -77,7 +82,7 @@ protected:
 
 TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
     mainVisible = false;
-    conversations->handle(whisperOf("1004 WHISPER carol 0000 \"hi there\""));
+    session.handle(whisperOf("1004 WHISPER carol 0000 \"hi there\""));
     ChatForm* chat = conversations->findChat("carol");
     ASSERT_NE(chat, nullptr);
     EXPECT_TRUE(chat->isVisible());
@@ -90,7 +95,7 @@ TEST_F(ConversationsTest, WhisperFromAnUnwatchedUserShowsItsWindowQuietly) {
 }
 
 TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidden) {
-    conversations->handle(whisperOf("1004 WHISPER bob 0000 \"ping\""));
+    session.handle(whisperOf("1004 WHISPER bob 0000 \"ping\""));
     ChatForm* chat = conversations->findChat("bob");
     ASSERT_NE(chat, nullptr);
     EXPECT_FALSE(chat->isVisible());
@@ -100,7 +105,7 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
     EXPECT_EQ(tray.image(), -1);  // the main window is visible: no tray notice
 
     mainVisible = false;
-    conversations->handle(whisperOf("1004 WHISPER bob 0000 \"again\""));
+    session.handle(whisperOf("1004 WHISPER bob 0000 \"again\""));
     EXPECT_EQ(tray.tip(), "TESK: New message from bob");
     EXPECT_EQ(tray.image(), images::kEnvelope);
     EXPECT_EQ(conversations->findChat("BOB"), chat);  // one window per partner
@@ -120,7 +125,7 @@ TEST_F(ConversationsTest, WhisperFromAWatchedUserMarksTheRowAndNotifiesWhileHidd
 
 TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) {
     conversations->openChat("bob");
-    conversations->handle(whisperOf("1010 WHISPER bob 0000 \"my words\""));
+    session.handle(whisperOf("1010 WHISPER bob 0000 \"my words\""));
     ChatForm* chat = conversations->findChat("bob");
     EXPECT_TRUE(chat->transcript().startsWith("me ("));
     EXPECT_TRUE(sounds.played.empty());
@@ -134,8 +139,7 @@ TEST_F(ConversationsTest, ConfirmationOfOwnWhisperUsesTheAccountNameAndNoSound) 
 
 TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
     conversations->openChat("bob");
-    conversations->handle(
-        WhisperRefusal{"bob", "hello bob", "bob is refusing messages (<b>busy</b>\n)"});
+    session.handle(WhisperRefusal{"bob", "hello bob", "bob is refusing messages (<b>busy</b>\n)"});
     ChatForm* chat = conversations->findChat("bob");
     const QStringList lines = chat->transcript().split('\n');
     ASSERT_EQ(lines.size(), 3);
@@ -148,7 +152,7 @@ TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
     EXPECT_GT(refusal.blockFormat().leftMargin(), 0);
 
     // Without a window it goes where the confirmation would have gone.
-    conversations->handle(WhisperRefusal{"carol", "hi", "That user is not logged on."});
+    session.handle(WhisperRefusal{"carol", "hi", "That user is not logged on."});
     ChatForm* carol = conversations->findChat("carol");
     ASSERT_NE(carol, nullptr);
     EXPECT_TRUE(carol->isVisible());
@@ -157,8 +161,8 @@ TEST_F(ConversationsTest, RefusedWhisperShowsItsReasonInRedUnderTheText) {
 }
 
 TEST_F(ConversationsTest, NamesThatFoldAlikeShareOneWindow) {
-    conversations->handle(whisperOf("1004 WHISPER tom_cat_1 0000 \"a\""));
-    conversations->handle(whisperOf("1004 WHISPER TOM-CAT.1 0000 \"b\""));
+    session.handle(whisperOf("1004 WHISPER tom_cat_1 0000 \"a\""));
+    session.handle(whisperOf("1004 WHISPER TOM-CAT.1 0000 \"b\""));
     ChatForm* chat = conversations->findChat("Tom-Cat.1");
     ASSERT_NE(chat, nullptr);
     EXPECT_EQ(chat->partnerName(), "tom_cat_1");
@@ -274,8 +278,7 @@ TEST_F(ConversationsTest, AllForAClosedWindowGivesOneWindowWithThreeHeadings) {
     for (const auto& echo : replies) {
         ReaderState state{echo[0], echo[1]};
         for (const char* line : {"1018 INFO \"alice's record:\"", "1018 INFO \"Normal: 1-2-0\""}) {
-            conversations->handle(
-                std::get<StatsAnswer>(*readReply(LineCase::StatsReply, line, state)));
+            session.handle(std::get<StatsAnswer>(*readReply(LineCase::StatsReply, line, state)));
         }
         EXPECT_EQ(state.lastArgument, "alice");
     }

@@ -12,8 +12,8 @@
 #include <QUrl>
 
 #include "connection/Connection.h"
-#include "connection/GatewayClient.h"
 #include "platform/SoundPlayer.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/WindowLayout.h"
@@ -48,20 +48,17 @@ QAction* entry(QMenu* menu, const QString& caption) {
     return nullptr;
 }
 
-// A main window over a watch list, with a gateway client that is never started: its
-// status is set by hand and its queue shows what the commands asked for.
+// A main window over a session that is never started: its status is set by hand and its
+// queue shows what the commands asked for.
 class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest()
-        : tray(
-              sounds, [] { return false; }, [this] { return form->statusCaption(); }),
-          form(std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"))),
-          gateway(queue, settings, *form, *form) {
+        : tray(sounds, [] { return false; }),
+          form(std::make_unique<MainForm>(session, tray, dir.filePath("Tesk.ini"))) {
         SettingsValues values;
         values.anonymous = false;
         settings.publish(values);
         list.assign({"alice", "bob", "john@northrend"});
-        form->attachGateway(&gateway);
         form->setUrlOpener([this](const QUrl& url) { opened.push_back(url.toString()); });
         form->setExitFlag(false);
     }
@@ -85,12 +82,12 @@ protected:
 
     QTemporaryDir dir;
     SilentSounds sounds;
-    CommandQueue queue;
-    LiveSettings settings;
-    WatchListModel list;
+    Session session;
+    CommandQueue& queue = session.queue();
+    LiveSettings& settings = session.settings();
+    WatchListModel& list = session.watchList();
     TrayNotifier tray;
     std::unique_ptr<MainForm> form;
-    GatewayClient gateway;
     std::vector<QString> opened;
 };
 
@@ -117,7 +114,7 @@ TEST_F(MainFormTest, ChatWindowsOpenAtExitDoNotSaveTheirSize) {
     context.queue = &queue;
     context.status = [] { return ConnectionStatus::Online; };
     context.iniPath = dir.filePath("Tesk.ini");
-    Conversations conversations(context, list, tray, sounds, settings, [] { return true; });
+    Conversations conversations(context, session, tray, sounds, [] { return true; });
     form->attachConversations(&conversations);
     conversations.openChat("alice");
     conversations.findChat("alice")->resize(400, 300);
@@ -181,7 +178,7 @@ TEST_F(MainFormTest, ShowPingSurvivesARestartThroughTheToolbarLayout) {
     form->saveToolbarLayout(ini);
     ASSERT_TRUE(ini.flush());
 
-    MainForm again(list, settings, tray, dir.filePath("Tesk.ini"));
+    MainForm again(session, tray, dir.filePath("Tesk.ini"));
     EXPECT_TRUE(again.pingToolbar()->isHidden());
     again.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
     EXPECT_FALSE(again.pingToolbar()->isHidden());
@@ -192,19 +189,19 @@ TEST_F(MainFormTest, ShowPingSurvivesARestartThroughTheToolbarLayout) {
     other.writeInteger("Toolbar:PingToolbar", "Rev", 1999);
     other.writeInteger("Toolbar:PingToolbar", "Visible", 0);
     ASSERT_TRUE(other.flush());
-    MainForm third(list, settings, tray, dir.filePath("Tesk.ini"));
+    MainForm third(session, tray, dir.filePath("Tesk.ini"));
     third.loadToolbarLayout(IniFile(dir.filePath("Tesk.ini")));
     EXPECT_TRUE(third.pingToolbar()->isHidden());
 }
 
 TEST_F(MainFormTest, SelectionDecidesWhichUserEntriesAreOffered) {
     QMenu* user = form->userMenu();
-    gateway.connection().setStatus(ConnectionStatus::Offline);
+    session.connection().setStatus(ConnectionStatus::Offline);
     select({0});
     EXPECT_FALSE(entry(user, "Chat")->isVisible());
     EXPECT_FALSE(entry(user, "Statistics")->isVisible());
 
-    gateway.connection().setStatus(ConnectionStatus::Online);
+    session.connection().setStatus(ConnectionStatus::Online);
     select({1});
     EXPECT_TRUE(entry(user, "Chat")->isVisible());
     EXPECT_TRUE(entry(user, "Statistics")->isVisible());
@@ -222,7 +219,7 @@ TEST_F(MainFormTest, SelectionDecidesWhichUserEntriesAreOffered) {
 }
 
 TEST_F(MainFormTest, StatisticsClickAndProfileQueueOrOpenForTheSelectedUser) {
-    gateway.connection().setStatus(ConnectionStatus::Online);
+    session.connection().setStatus(ConnectionStatus::Online);
     select({0});
     entry(form->userMenu(), "All")->trigger();
     EXPECT_EQ(queued(),
@@ -232,12 +229,12 @@ TEST_F(MainFormTest, StatisticsClickAndProfileQueueOrOpenForTheSelectedUser) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_TRUE(opened[0].endsWith("?Gateway=northrend&PlayerName=john"));
 
-    gateway.queue().clear();
+    session.queue().clear();
     const QRect row = form->userList()->visualRect(form->userList()->model()->index(1, 0));
     form->show();
     QTest::mouseClick(form->userList()->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(queued(), (Names{"/whois bob"}));
-    gateway.connection().setStatus(ConnectionStatus::Offline);
+    session.connection().setStatus(ConnectionStatus::Offline);
     QTest::mouseClick(form->userList()->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(queued().size(), 1u);  // no whois while offline
 }
@@ -264,13 +261,13 @@ TEST_F(MainFormTest, StatusMenuOffersModesOnlyWithAnAccount) {
 }
 
 TEST_F(MainFormTest, AwayWhileInDndQueuesDndThenAway) {
-    gateway.connection().setStatus(ConnectionStatus::Dnd);
+    session.connection().setStatus(ConnectionStatus::Dnd);
     entry(form->statusMenu(), "Away")->trigger();
     EXPECT_EQ(queued(), (Names{"/dnd", "/away"}));
 }
 
 TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
-    form->displayStatus({"Connecting...", ConnectionStatus::Connecting, {}});
+    form->showStatus({"Connecting...", ConnectionStatus::Connecting, {}});
     EXPECT_EQ(form->statusCaption(), "Connecting...");
     EXPECT_EQ(tray.tip(), "TESK: Connecting...");
     EXPECT_EQ(tray.image(), 2);
@@ -303,7 +300,7 @@ TEST_F(MainFormTest, StatusCaptionsFitTheNarrowWindow) {
     for (const bool officeXp : {false, true}) {
         applyLook(*qApp, officeXp);
         for (const char* caption : {"Connecting...", "Offline", "Online"}) {
-            form->displayStatus({caption, ConnectionStatus::Offline, ""});
+            form->showStatus({caption, ConnectionStatus::Offline, ""});
             QCoreApplication::processEvents();
             EXPECT_EQ(form->width(), 130) << caption << " in the " << lookName(officeXp) << " look";
             EXPECT_GE(button->width(), button->sizeHint().width()) << caption;

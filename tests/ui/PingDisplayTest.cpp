@@ -9,6 +9,7 @@
 #include "ping/Pinger.h"
 #include "platform/IcmpEcho.h"
 #include "platform/SoundPlayer.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "support/EventLoop.h"
@@ -50,14 +51,13 @@ QAction* showPingEntry(MainForm& form) {
 TEST(PingDisplay, ShowPingMeasuresAndHidingRestoresTheTip) {
     QTemporaryDir dir;
     NoSounds sounds;
-    LiveSettings settings;
+    Session session;
+    LiveSettings& settings = session.settings();
     SettingsValues values;
     values.gateway = "127.0.0.1";
     settings.publish(values);
-    WatchListModel list;
-    std::unique_ptr<MainForm> form;
-    TrayNotifier tray(sounds, [] { return false; }, [&form] { return form->statusCaption(); });
-    form = std::make_unique<MainForm>(list, settings, tray, dir.filePath("Tesk.ini"));
+    TrayNotifier tray(sounds, [] { return false; });
+    auto form = std::make_unique<MainForm>(session, tray, dir.filePath("Tesk.ini"));
     Pinger ping(
         settings, [&form](const std::string& text) { form->showPing(text); },
         [](const std::string&) {}, PingTimings{100ms, 50ms},

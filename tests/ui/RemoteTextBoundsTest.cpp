@@ -12,8 +12,10 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "QuietSessionView.h"
 #include "connection/CommandQueue.h"
 #include "platform/SoundPlayer.h"
+#include "session/Session.h"
 #include "settings/LiveSettings.h"
 #include "ui/ChatForm.h"
 #include "ui/ConsoleForm.h"
@@ -53,8 +55,7 @@ TEST(PlainToolTips, RowAndTrayTipsShowMarkupAsItsLiteralText) {
 
     SilentSounds sounds;
     TrayNotifier tray(
-        sounds, [] { return false; }, [] { return QString("Online"); },
-        std::chrono::milliseconds(10000), [] { return true; });
+        sounds, [] { return false; }, std::chrono::milliseconds(10000), [] { return true; });
     tray.show();
     tray.announceOnline(kHostileMarkup);
     const QString trayTip = tray.findChild<QSystemTrayIcon*>()->toolTip();
@@ -107,34 +108,39 @@ TEST(ConsoleBudget, TheLogStaysWithinItsLinesAndBytes) {
 class ConversationsBounds : public ::testing::Test {
 protected:
     ConversationsBounds()
-        : tray(
-              sounds, [] { return false; }, [] { return QString("Online"); }) {
+        : session({}, smallLimits(), [this] { return now; }), tray(sounds, [] { return false; }) {
         SettingsValues values;
         values.user = "me";
-        settings.publish(values);
-        list.assign({"bob"});
+        session.settings().publish(values);
+        session.watchList().assign({"bob"});
         ChatContext context;
-        context.queue = &queue;
+        context.queue = &session.queue();
         context.status = [] { return ConnectionStatus::Online; };
         context.iniPath = dir.filePath("Tesk.ini");
-        context.limits.transcriptBytes = 300;
-        context.limits.strangerWindows = 5;
-        conversations = std::make_unique<Conversations>(
-            context, list, tray, sounds, settings, [] { return true; }, [this] { return now; });
+        context.limits = smallLimits();
+        conversations =
+            std::make_unique<Conversations>(context, session, tray, sounds, [] { return true; });
         conversations->setHeldChanged([this](std::size_t lines) { heldLines = lines; });
+        session.attachViews(view, *conversations);
+    }
+
+    static RemoteTextLimits smallLimits() {
+        RemoteTextLimits limits;
+        limits.transcriptBytes = 300;
+        limits.strangerWindows = 5;
+        return limits;
     }
 
     void whisperFrom(const std::string& name, const std::string& text) {
-        conversations->handle(WhisperEvent{true, name, text});
+        session.handle(WhisperEvent{true, name, text});
     }
 
     QTemporaryDir dir;
     SilentSounds sounds;
-    LiveSettings settings;
+    Session::Clock::time_point now{};
+    Session session;
+    test::QuietSessionView view;
     TrayNotifier tray;
-    CommandQueue queue;
-    WatchListModel list;
-    Conversations::Clock::time_point now{};
     std::size_t heldLines = 0;
     std::unique_ptr<Conversations> conversations;
 };

@@ -44,7 +44,7 @@ protected:
     // Shown in a tray that is there unless trayThere says otherwise.
     std::unique_ptr<TrayNotifier> make(std::chrono::milliseconds interval = 10000ms) {
         auto tray = std::make_unique<TrayNotifier>(
-            sounds, [this] { return soundsOn; }, [this] { return caption; }, interval,
+            sounds, [this] { return soundsOn; }, interval,
             [this] {
                 ++trayChecks;
                 return trayThere;
@@ -82,6 +82,7 @@ TEST_F(TrayNotifierTest, StatusTipFollowsTheCaptionOfTheMoment) {
     auto tray = make();
     for (const char* shown : {"Connecting...", "Offline", "Online", "Away", "DND"}) {
         caption = QString::fromLatin1(shown);
+        tray->setStatus(caption);
         tray->showStatusTip();
         EXPECT_EQ(tray->tip(), QStringLiteral("TESK: ") + caption);
         EXPECT_EQ(tray->image(), 2);
@@ -154,6 +155,7 @@ TEST_F(TrayNotifierTest, NoticeTakenDownAfterTheIntervalWithTheCaptionOfThatMome
     tray->showStatusTip();
     tray->announceOnline(QStringLiteral("alice"));
     caption = QStringLiteral("Away");  // the status changed while the notice was shown
+    tray->setStatus(caption);
     ASSERT_TRUE(waitUntil([&] { return tray->image() == 2; }, 3000));
     EXPECT_EQ(tray->tip(), QStringLiteral("TESK: Away"));
     EXPECT_EQ(iconOf(*tray)->toolTip(), QStringLiteral("TESK: Away"));

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/SoundPlayer.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
@@ -37,9 +38,8 @@ struct SilentSounds : SoundPlayer {
 struct TrayWindow {
     explicit TrayWindow(const QString& iniPath)
         : tray(
-              sounds, [] { return false; }, [] { return QString("Offline"); }, 10000ms,
-              [this] { return trayThere; }, 10ms),
-          form(list, settings, tray, iniPath),
+              sounds, [] { return false; }, 10000ms, [this] { return trayThere; }, 10ms),
+          form(session, tray, iniPath),
           hint(
               form,
               [this](const QString& text) {
@@ -62,8 +62,7 @@ struct TrayWindow {
     TrayClickRule::TimePoint now = TrayClickRule::TimePoint() + 1h;
     int notices = 0;
     SilentSounds sounds;
-    LiveSettings settings;
-    WatchListModel list;
+    Session session;
     TrayNotifier tray;
     MainForm form;
     TrayHint hint;

@@ -4,15 +4,12 @@
 #include <QTemporaryDir>
 
 #include "GatewaySim.h"
-#include "connection/Connection.h"
-#include "connection/ConnectionView.h"
-#include "connection/GatewayClient.h"
+#include "QuietSessionView.h"
 #include "platform/SoundPlayer.h"
-#include "settings/LiveSettings.h"
+#include "session/Session.h"
 #include "support/EventLoop.h"
 #include "ui/Conversations.h"
 #include "ui/TrayNotifier.h"
-#include "watch/WatchListModel.h"
 
 using namespace std::chrono_literals;
 using namespace tesk;
@@ -21,27 +18,6 @@ namespace {
 
 struct NoSounds : SoundPlayer {
     void play(const QString&) override {}
-};
-
-// Whisper lines and refused whispers go to the chat windows; everything else is not
-// looked at here.
-class WhisperWiring : public ConnectionView, public ServerEventSink {
-public:
-    explicit WhisperWiring(Conversations*& conversations) : conversations_(conversations) {}
-    void displayStatus(const StatusDisplay&) override {}
-    std::vector<std::string> namesToPoll() override { return {}; }
-    void resetWatchRows() override {}
-    void showError(const std::string&) override {}
-    void handle(const ServerEvent& event) override {
-        if (const auto* whisper = std::get_if<WhisperEvent>(&event)) {
-            conversations_->handle(*whisper);
-        } else if (const auto* refusal = std::get_if<WhisperRefusal>(&event)) {
-            conversations_->handle(*refusal);
-        }
-    }
-
-private:
-    Conversations*& conversations_;
 };
 
 }  // namespace
@@ -55,30 +31,25 @@ TEST(WhispersAgainstTheSimulator, TranscriptsHoldBothSidesInOrder) {
     sim.setUserOnline("bob", "Chat", gatewaysim::Place::channel("Foo"));
 
     QTemporaryDir dir;
-    LiveSettings settings;
-    SettingsValues values;
-    values.gateway = "127.0.0.1";
-    values.user = "me";
-    settings.publish(values);
-    WatchListModel list;
-    CommandQueue queue;
-    NoSounds sounds;
-    TrayNotifier tray(sounds, [] { return false; }, [] { return QString("Online"); });
-    Conversations* conversations = nullptr;
-    WhisperWiring wiring(conversations);
     ConnectionTimings timings;
     timings.writerPause = 50ms;
     timings.port = sim.port();
-    GatewayClient client(queue, settings, wiring, wiring, timings);
-
+    Session session(timings);
+    SettingsValues values;
+    values.gateway = "127.0.0.1";
+    values.user = "me";
+    session.settings().publish(values);
+    NoSounds sounds;
+    TrayNotifier tray(sounds, [] { return false; });
     ChatContext context;
-    context.queue = &queue;
-    context.status = [&client] { return client.connection().status(); };
+    context.queue = &session.queue();
+    context.status = [&session] { return session.status(); };
     context.iniPath = dir.filePath("Tesk.ini");
-    Conversations chats(context, list, tray, sounds, settings, [] { return true; });
-    conversations = &chats;
-    client.start();
-    ASSERT_TRUE(test::waitUntil([&] { return client.connection().status() == ConnectionStatus::Online; }));
+    Conversations chats(context, session, tray, sounds, [] { return true; });
+    test::QuietSessionView view;
+    session.attachViews(view, chats);
+    session.start();
+    ASSERT_TRUE(test::waitUntil([&] { return session.status() == ConnectionStatus::Online; }));
 
     sim.whisperToAll("alice", "hello there");
     ASSERT_TRUE(test::waitUntil([&] { return chats.findChat("alice") != nullptr; }));

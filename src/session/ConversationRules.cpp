@@ -1,0 +1,71 @@
+#include "session/ConversationRules.h"
+
+#include <QTime>
+
+#include "platform/GuiThread.h"
+#include "session/SessionView.h"
+#include "settings/LiveSettings.h"
+#include "watch/WatchListModel.h"
+
+namespace tesk {
+
+ConversationRules::ConversationRules(WatchListModel& watchList, const LiveSettings& settings,
+                                     std::function<Clock::time_point()> clock,
+                                     const RemoteTextLimits& limits)
+    : watchList_(watchList), settings_(settings), clock_(std::move(clock)), strangers_(limits) {}
+
+void ConversationRules::attachViews(SessionView& session, ConversationView& conversations) {
+    sessionView_ = &session;
+    view_ = &conversations;
+}
+
+void ConversationRules::handle(const WhisperEvent& whisper) {
+    TESK_ASSERT_GUI_THREAD();
+    record(whisper.partner, {whisper.incoming ? whisper.partner : settings_.snapshot().user,
+                             whisper.text, whisper.incoming, QTime::currentTime()});
+}
+
+void ConversationRules::handle(const WhisperRefusal& refusal) {
+    TESK_ASSERT_GUI_THREAD();
+    record(refusal.partner,
+           {settings_.snapshot().user, refusal.text, false, QTime::currentTime(), refusal.reason});
+}
+
+void ConversationRules::record(const std::string& partner, const HeldWhisper& said) {
+    const int row = watchList_.find(partner);
+    const ChatShown shown = view_->chatShown(partner);
+    if (row < 0 && shown == ChatShown::None && !admitStranger(partner, said)) {
+        return;
+    }
+    // A partner who is not watched gets his conversation on screen at once.
+    view_->showSaid(partner, said, row < 0 && shown == ChatShown::None);
+    if (row >= 0) {
+        // The mark stays until the user sees the conversation; one on screen is seen.
+        watchList_.setUnread(row, view_->chatShown(partner) != ChatShown::Visible);
+        view_->announceMessage(partner, said.incoming && settings_.snapshot().sounds);
+    }
+}
+
+bool ConversationRules::admitStranger(const std::string& partner, const HeldWhisper& said) {
+    if (!strangers_.isHeld(partner) && strangers_.mayOpenWindow(clock_())) {
+        return true;
+    }
+    if (strangers_.hold(partner, said)) {
+        view_->showHeldLines(strangers_.heldLines());
+    } else {
+        sessionView_->showNote("Dropped a whisper from " + partner + ": too many held messages.");
+    }
+    return false;
+}
+
+void ConversationRules::chatOpened(const std::string& partner) {
+    watchList_.setUnread(watchList_.find(partner), false);
+}
+
+std::vector<HeldWhisper> ConversationRules::releaseHeld(const std::string& partner) {
+    std::vector<HeldWhisper> lines = strangers_.release(partner);
+    view_->showHeldLines(strangers_.heldLines());
+    return lines;
+}
+
+}  // namespace tesk

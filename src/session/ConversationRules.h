@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "connection/ServerEvent.h"
+#include "watch/RemoteTextLimits.h"
+#include "watch/StrangerWhispers.h"
+
+namespace tesk {
+
+class ConversationView;
+class LiveSettings;
+class SessionView;
+class WatchListModel;
+
+// Where each whisper goes. A watched partner's line goes to his conversation, made hidden
+// if need be, and marks his row until the user sees it; a partner with a conversation
+// gets the line there; a new partner who is neither opens a conversation at once, but
+// only a few per period: the lines of further new partners are held until the user
+// opens them.
+class ConversationRules {
+public:
+    using Clock = StrangerWhispers::Clock;
+
+    ConversationRules(WatchListModel& watchList, const LiveSettings& settings,
+                      std::function<Clock::time_point()> clock, const RemoteTextLimits& limits);
+
+    void attachViews(SessionView& session, ConversationView& conversations);
+
+    void handle(const WhisperEvent& whisper);
+    // Written where the confirmation would have been, with the reason.
+    void handle(const WhisperRefusal& refusal);
+
+    // The user opened the partner's conversation: the waiting message is seen.
+    void chatOpened(const std::string& partner);
+
+    std::vector<std::string> heldPartners() const { return strangers_.partners(); }
+    // The partner's held lines, oldest first; they are held no longer.
+    std::vector<HeldWhisper> releaseHeld(const std::string& partner);
+
+private:
+    void record(const std::string& partner, const HeldWhisper& said);
+    // For a partner neither watched nor with a conversation: false when the line is held
+    // (or dropped) instead of opening one.
+    bool admitStranger(const std::string& partner, const HeldWhisper& said);
+
+    WatchListModel& watchList_;
+    const LiveSettings& settings_;
+    std::function<Clock::time_point()> clock_;
+    StrangerWhispers strangers_;
+    SessionView* sessionView_ = nullptr;
+    ConversationView* view_ = nullptr;
+};
+
+}  // namespace tesk
