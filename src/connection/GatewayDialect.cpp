@@ -165,15 +165,32 @@ std::vector<std::string> GatewayDialect::loginLines(const SettingsValues& settin
     return {kLoginClass, settings.user, settings.password};
 }
 
-void GatewayDialect::begin(ServerType type) {
+void GatewayDialect::begin(ServerType type, const ServerQuota& quota) {
     std::lock_guard<std::mutex> lock(mutex_);
     type_ = type;
+    quota_ = quota;
+    sent_ = SendQuota(quota);
     echoes_.clear();
 }
 
 ServerType GatewayDialect::type() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return type_;
+}
+
+std::chrono::milliseconds GatewayDialect::quotaWait(std::string_view line) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (type_ != ServerType::PvPGN) {
+        return {};
+    }
+    const auto now = SendQuota::Clock::now();
+    // Rounded up, so that the wait never ends a moment too soon.
+    return std::chrono::ceil<std::chrono::milliseconds>(sent_.earliestSend(line.size(), now) - now);
+}
+
+std::size_t GatewayDialect::longestLine() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return type_ == ServerType::PvPGN ? quota_.longestLine() : 0;
 }
 
 bool GatewayDialect::owesEcho(std::string_view line) const {
@@ -208,6 +225,9 @@ void GatewayDialect::awaitQuietReader(std::string_view line, StopFlag& stop) {
 
 void GatewayDialect::commandSending(std::string_view line) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (type_ == ServerType::PvPGN) {
+        sent_.sent(line.size(), SendQuota::Clock::now());
+    }
     // PvPGN answers a command without repeating it; the reader still needs to know
     // which command the replies belong to.
     if (owesEcho(line)) {

@@ -325,6 +325,7 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     WatchListWiring wiring(list);
     ConnectionTimings timings;
     timings.writerPause = 50ms;
+    timings.quotaWindow = 100ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
     CommandQueue queue;
