@@ -104,6 +104,9 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
     ChatContext chatContext;
     chatContext.queue = &queue;
     chatContext.status = status;
+    chatContext.dialect = [&gateway] {
+        return gateway ? &gateway->connection().dialect() : nullptr;
+    };
     chatContext.addUser = addUserNamed;
     chatContext.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     chatContext.showError = [](QWidget* window, const QString& text) {
