@@ -140,13 +140,17 @@ void ChatForm::buildToolbar() {
 }
 
 void ChatForm::statsButtonClick() {
-    const bool warcraftIII = isWarcraftIIIName(partnerName_);
+    const GatewayDialect* dialect = context_.dialect ? context_.dialect() : nullptr;
+    const StatsEntries entries =
+        statsEntriesFor(partnerName_, dialect && dialect->type() == ServerType::PvPGN);
     for (QAction* action : statsMenu_->actions()) {
         const QString name = action->objectName();
-        if (name == "War3StatsButton" || name == "War3ProfileButton") {
-            action->setVisible(warcraftIII);
+        if (name == "War3StatsButton") {
+            action->setVisible(entries.warcraftIII);
+        } else if (name == "War3ProfileButton") {
+            action->setVisible(entries.profile);
         } else if (!action->isSeparator()) {
-            action->setVisible(!warcraftIII);
+            action->setVisible(entries.otherGames);
         }
     }
 }

@@ -120,7 +120,6 @@ void MainForm::buildUserMenu() {
     connect(all, &QAction::triggered, this, [this] { requestStats(allStatsCodes()); });
     otherGameActions_.push_back(all);
     profileAction_ = addEntry(statsMenu_, "Player profile");
-    warcraftIIIActions_.push_back(profileAction_);
     statsAction_ = userMenu_->addMenu(statsMenu_);
     statsAction_->setVisible(false);
     connect(profileAction_, &QAction::triggered, this, &MainForm::openPlayerProfile);
@@ -281,9 +280,10 @@ std::string MainForm::firstSelectedName() const {
 }
 
 void MainForm::userListSelectionChanged() {
+    const bool pvpgn = gateway_ && gateway_->connection().dialect().type() == ServerType::PvPGN;
     const UserMenuState menu =
         userMenuFor(static_cast<int>(selectedRows().size()), connectionStatus(),
-                    settings_.snapshot().anonymous, firstSelectedName());
+                    settings_.snapshot().anonymous, firstSelectedName(), pvpgn);
     chatAction_->setVisible(menu.chat);
     statsAction_->setVisible(menu.statistics);
     if (menu.statistics) {
@@ -293,6 +293,7 @@ void MainForm::userListSelectionChanged() {
         for (QAction* action : otherGameActions_) {
             action->setVisible(menu.otherGames);
         }
+        profileAction_->setVisible(menu.profile);
     }
 }
 
