@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "connection/Protocol.h"
+#include "connection/PvpgnNotices.h"
 #include "connection/ServerLine.h"
 #include "platform/StopFlag.h"
 
@@ -242,8 +243,11 @@ std::vector<std::string> GatewayDialect::takeEchoes() {
     return taken;
 }
 
-std::string GatewayDialect::toClassic(const std::string& line) const {
-    return type() == ServerType::PvPGN ? classicFromPvpgn(line) : line;
+GatewayDialect::Reading GatewayDialect::read(const std::string& line) const {
+    if (type() != ServerType::PvPGN) {
+        return {line, std::nullopt};
+    }
+    return {classicFromPvpgn(line), pvpgnFriendNotice(line)};
 }
 
 }  // namespace tesk

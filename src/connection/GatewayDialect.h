@@ -2,11 +2,13 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "connection/SendQuota.h"
+#include "connection/ServerEvent.h"
 #include "settings/LiveSettings.h"
 
 namespace tesk {
@@ -26,6 +28,12 @@ std::string classicFromPvpgn(std::string_view line);
 // announces its commands and the reader collects their echoes.
 class GatewayDialect {
 public:
+    // A received line as the reader takes it.
+    struct Reading {
+        std::string classic;                       // as the classic gateway words it
+        std::optional<FriendNotice> friendNotice;  // PvPGN: presence, though worded otherwise
+    };
+
     static constexpr std::chrono::milliseconds kQuietFor{50};
     static constexpr std::chrono::milliseconds kLongestWait{500};
 
@@ -60,8 +68,7 @@ public:
     // The echoes the server would have sent by now, oldest first; each is handed out once.
     std::vector<std::string> takeEchoes();
 
-    // A received line as the classic gateway would have worded it.
-    std::string toClassic(const std::string& line) const;
+    Reading read(const std::string& line) const;
 
 private:
     bool owesEcho(std::string_view line) const;  // with the mutex held

@@ -87,6 +87,13 @@ constexpr const char* kPrivateGameQuote = "private game \"";
 constexpr const char* kAway = "away";
 constexpr const char* kUnavailable = "is unavailable";
 constexpr const char* kRecordHeadingEnd = "'s Ladder Record's:";
+// A friend's log-on comes as a whisper from the friend, with a chat user's flags, that says
+// "Your friend NAME has entered REALM."; the log-off as the bare line "Your friend NAME
+// has left REALM.". REALM is the server's own name.
+constexpr const char* kFriendFlags = "0010";
+constexpr const char* kYourFriend = "Your friend ";
+constexpr const char* kFriendEntered = " has entered ";
+constexpr const char* kFriendLeft = " has left ";
 }  // namespace pvpgn
 
 // Messages shown to the user.

@@ -71,20 +71,21 @@ void ServerLineReader::run() {
 }
 
 void ServerLineReader::collect(const std::string& received, std::vector<Arrival>& burst) {
+    GatewayDialect& dialect = connection_.dialect();
     // Echoes the server did not send come first, where the classic gateway puts them.
-    for (std::string& echo : connection_.dialect().takeEchoes()) {
-        admit(std::move(echo), std::nullopt, burst);
+    for (std::string& echo : dialect.takeEchoes()) {
+        admit({std::move(echo)}, burst);
     }
-    admit(connection_.dialect().toClassic(received), received, burst);
+    GatewayDialect::Reading reading = dialect.read(received);
+    admit({std::move(reading.classic), {}, received, std::move(reading.friendNotice)}, burst);
 }
 
-void ServerLineReader::admit(std::string line, std::optional<std::string> received,
-                             std::vector<Arrival>& burst) {
-    if (line == lastLine_) {
+void ServerLineReader::admit(Arrival arrival, std::vector<Arrival>& burst) {
+    if (arrival.line == lastLine_) {
         return;
     }
-    std::string previous = std::exchange(lastLine_, line);
-    burst.push_back({std::move(line), std::move(previous), std::move(received)});
+    arrival.previous = std::exchange(lastLine_, arrival.line);
+    burst.push_back(std::move(arrival));
 }
 
 void ServerLineReader::deliver(std::vector<Arrival> lines, std::uint64_t generation) {
@@ -126,6 +127,10 @@ void ServerLineReader::handleOnGui(Burst& burst) {
             // The log shows the line as the server sent it.
             sink_.handle(LogEntry{timeStampedLogText(*arrival.received, now.hour(), now.minute()),
                                   logColourOf(*arrival.received)});
+        }
+        if (arrival.friendNotice) {
+            sink_.handle(*arrival.friendNotice);  // answers no command
+            continue;
         }
         const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
         // Taken before the line moves the state on (a whois reply may end the command).

@@ -12,6 +12,7 @@
 #include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "settings/SettingsFile.h"
+#include "watch/FriendNotices.h"
 #include "watch/Products.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/RowReport.h"
@@ -22,9 +23,14 @@
 
 namespace tesk {
 
-HeadlessSession::HeadlessSession(WatchListModel& watchList, const std::string& accountName,
-                                 std::FILE* out, std::function<QTime()> clock)
-    : watchList_(watchList), accountName_(accountName), out_(out), clock_(std::move(clock)) {
+HeadlessSession::HeadlessSession(WatchListModel& watchList, CommandQueue& queue,
+                                 const std::string& accountName, std::FILE* out,
+                                 std::function<QTime()> clock)
+    : watchList_(watchList),
+      queue_(queue),
+      accountName_(accountName),
+      out_(out),
+      clock_(std::move(clock)) {
     // A whois reply can take two lines (the place, then away or DND): report a row once
     // its reply is complete, not the state in between.
     rowReport_.setSingleShot(true);
@@ -96,6 +102,9 @@ void HeadlessSession::handle(const ServerEvent& event) {
         EventHandlers{
             [](const LogEntry&) {},
             [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
+            [this](const FriendNotice& notice) {
+                applyFriendNotice(notice, watchList_, queue_, *this);
+            },
             [this](const StatsAnswer& reply) {
                 if (reply.productCode) {
                     print("statistics " + reply.name + ": " + statsHeading(*reply.productCode));
@@ -149,8 +158,8 @@ int runHeadless(const StartOptions& options) {
             stderr, "%s\n",
             recoveryNotice(options.iniPath, options.recoveryPath).toLocal8Bit().constData());
     }
-    HeadlessSession session(watchList, settings.snapshot().user, stdout);
     CommandQueue queue;
+    HeadlessSession session(watchList, queue, settings.snapshot().user, stdout);
     auto gateway =
         std::make_unique<GatewayClient>(queue, settings, session, session, options.timings);
     TerminationSignals termination;

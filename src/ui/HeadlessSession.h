@@ -14,6 +14,7 @@
 
 namespace tesk {
 
+class CommandQueue;
 class WatchListModel;
 
 // The program without windows: the same engine, with every change a user would see
@@ -21,8 +22,8 @@ class WatchListModel;
 // Uses QtCore only, so it runs where there is no display.
 class HeadlessSession : public ConnectionView, public ServerEventSink, public OnlineAnnouncer {
 public:
-    HeadlessSession(WatchListModel& watchList, const std::string& accountName, std::FILE* out,
-                    std::function<QTime()> clock = &QTime::currentTime);
+    HeadlessSession(WatchListModel& watchList, CommandQueue& queue, const std::string& accountName,
+                    std::FILE* out, std::function<QTime()> clock = &QTime::currentTime);
 
     // ConnectionView
     void displayStatus(const StatusDisplay& display) override;
@@ -31,7 +32,8 @@ public:
     void showError(const std::string& message) override;
     void logNote(const std::string& text) override;
 
-    // ServerEventSink: the rows, whispers and statistics (the log is not printed).
+    // ServerEventSink: the rows, friend notices, whispers and statistics (the log is not
+    // printed).
     void handle(const ServerEvent& event) override;
 
     // OnlineAnnouncer
@@ -42,6 +44,7 @@ private:
     void reportChangedRows();
 
     WatchListModel& watchList_;
+    CommandQueue& queue_;  // a friend's log-on asks "/whois" at once
     const std::string accountName_;
     std::FILE* out_;
     std::function<QTime()> clock_;

@@ -34,6 +34,7 @@
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
+#include "watch/FriendNotices.h"
 #include "watch/Products.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/RemoteTextLimits.h"
@@ -527,6 +528,9 @@ void MainForm::handle(const ServerEvent& event) {
                        }
                    },
                    [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
+                   [this](const FriendNotice& notice) {
+                       applyFriendNotice(notice, watchList_, gateway_->queue(), *this);
+                   },
                    [this](const auto& conversationEvent) {
                        if (conversations_ != nullptr) {
                            conversations_->handle(conversationEvent);

@@ -11,6 +11,7 @@
 
 #include "connection/GatewayDialect.h"
 #include "connection/Protocol.h"
+#include "connection/PvpgnNotices.h"
 #include "connection/ServerLine.h"
 #include "platform/StopFlag.h"
 
@@ -170,6 +171,39 @@ TEST(ClassicFromPvpgn, RewrittenLinesMeanToTheReaderWhatTheyMeanOnPvpgn) {
     }
 }
 
+TEST(PvpgnFriendNotice, OnlyTheServersOwnNoticesCount) {
+    const struct {
+        const char* line;
+        const char* notice;  // "name entered", "name left", or null for none
+    } cases[] = {
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm.\"", "alice entered"},
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered Northrend.\"", "alice entered"},
+        {"Your friend alice has left PvPGN Realm.", "alice left"},
+        // Anyone can whisper the words; only the friend himself with the notice's flags counts.
+        {"1004 WHISPER bob 0010 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0000 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1010 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0010 \"Your friend alice has left PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm. Not!\"", nullptr},
+        {"1018 INFO \"Your friend alice has left PvPGN Realm.\"", nullptr},
+        {"Your friend alice has left .", nullptr},
+        {"Your friend  has left PvPGN Realm.", nullptr},
+        {"Your friend alice has left PvPGN Realm", nullptr},
+        {"1004 WHISPER alice 0010 \"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<FriendNotice> notice = pvpgnFriendNotice(c.line);
+        EXPECT_EQ(notice ? notice->name + (notice->online ? " entered" : " left") : "none",
+                  c.notice ? c.notice : "none")
+            << c.line;
+    }
+    GatewayDialect dialect;
+    const std::string logOn = "1004 WHISPER alice 0010 \"Your friend alice has entered X.\"";
+    EXPECT_FALSE(dialect.read(logOn).friendNotice) << "Classic has no friend notices";
+    dialect.begin(ServerType::PvPGN);
+    EXPECT_TRUE(dialect.read(logOn).friendNotice);
+}
+
 // ---- Login ----
 
 TEST(GatewayDialectLogin, ClassicSendsTheClassLineThenTheAccountOrAnonymous) {
@@ -203,7 +237,7 @@ TEST(GatewayDialectEchoes, ClassicOwesNoEchoAndPassesLinesThrough) {
     EXPECT_TRUE(dialect.takeEchoes().empty());
     for (const char* line :
          {"Login failed.", "Password: 2010 NAME alice", "1018 INFO \"User is offline\""}) {
-        EXPECT_EQ(dialect.toClassic(line), line);
+        EXPECT_EQ(dialect.read(line).classic, line);
     }
 }
 
@@ -216,7 +250,7 @@ TEST(GatewayDialectEchoes, PvpgnOwesTheEchoOfEachCommandOnceInOrder) {
     dialect.commandSending("/w bob hi there");
     EXPECT_EQ(dialect.takeEchoes(), (Lines{"/whois bob", "/w bob hi there"}));
     EXPECT_TRUE(dialect.takeEchoes().empty());
-    EXPECT_EQ(dialect.toClassic("Login failed."), protocol::kLoginIncorrect);
+    EXPECT_EQ(dialect.read("Login failed.").classic, protocol::kLoginIncorrect);
 
     // Only what leaves on the wire is echoed: the line stops at a line break.
     dialect.commandSending("/whois carol\r\n/away");
@@ -234,7 +268,7 @@ TEST(GatewayDialectEchoes, ANewConnectionForgetsTheEchoesOfTheOldOne) {
     dialect.begin(ServerType::Classic);
     dialect.commandSending("/whois carol");
     EXPECT_TRUE(dialect.takeEchoes().empty());
-    EXPECT_EQ(dialect.toClassic("Login failed."), "Login failed.");
+    EXPECT_EQ(dialect.read("Login failed.").classic, "Login failed.");
 }
 
 TEST(GatewayDialectEchoes, WriterAndReaderMayUseItAtOnce) {
