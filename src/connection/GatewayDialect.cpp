@@ -62,11 +62,11 @@ std::optional<std::string> whoisPlace(std::string_view text) {
     const std::size_t and_ = text.find(currently, using_);
     const std::string_view head = text.substr(0, and_);
     if (and_ == std::string_view::npos) {
-        // Neither in a channel nor in a game: as hidden as a private channel.
+        // "X is using P.": neither in a channel nor in a game, e.g. in a game's lobby.
         if (you || !endsWith(text, ".") || text.find(" in ", using_) != std::string_view::npos) {
             return std::nullopt;
         }
-        return std::string(text.substr(0, text.size() - 1)) + ' ' + whois::kPrivateChannel + '.';
+        return std::string(text.substr(0, text.size() - 1)) + ' ' + whois::kNowhere + '.';
     }
     const std::string_view where = text.substr(and_ + currently.size());
     const auto quoted = [where](std::string_view kind) -> std::optional<std::string_view> {
@@ -105,6 +105,17 @@ std::optional<std::string> modeMessage(std::string_view text) {
         }
     }
     return std::nullopt;
+}
+
+// "X is away (M)" and "X is refusing messages (M)", which both servers word alike.
+bool classicModeMessage(std::string_view text) {
+    const std::size_t space = text.find(' ');
+    if (space == std::string_view::npos || !endsWith(text, ")")) {
+        return false;
+    }
+    const std::string_view rest = text.substr(space);
+    return startsWith(rest, spaced(whois::kAway) + '(') ||
+           startsWith(rest, spaced(whois::kRefusing) + '(');
 }
 
 // The first line of a Warcraft III record, worded like the other products' first line.
@@ -147,6 +158,14 @@ std::string classicFromPvpgn(std::string_view line) {
         }
     }
     return std::string(line);
+}
+
+bool isPvpgnWhoisAnswer(std::string_view line) {
+    if (line == pvpgn::kUserOffline || line == pvpgn::kUnknownUser || line == kNotLoggedOnReply) {
+        return true;
+    }
+    const auto text = infoText(line);
+    return text && (whoisPlace(*text) || modeMessage(*text) || classicModeMessage(*text));
 }
 
 const char* GatewayDialect::loginObstacle(const SettingsValues& settings) {
@@ -245,9 +264,9 @@ std::vector<std::string> GatewayDialect::takeEchoes() {
 
 GatewayDialect::Reading GatewayDialect::read(const std::string& line) const {
     if (type() != ServerType::PvPGN) {
-        return {line, std::nullopt};
+        return {line};
     }
-    return {classicFromPvpgn(line), pvpgnFriendNotice(line)};
+    return {classicFromPvpgn(line), pvpgnFriendNotice(line), isPvpgnWhoisAnswer(line)};
 }
 
 }  // namespace tesk

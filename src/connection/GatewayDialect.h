@@ -20,6 +20,11 @@ class StopFlag;
 // lines are reworded. Any other line comes back unchanged.
 std::string classicFromPvpgn(std::string_view line);
 
+// Whether a PvPGN line is one of its answers to "/whois": a place, a mode, offline or
+// unknown. Its other lines, an empty "1018 INFO" or a quota warning among them, tell
+// nothing of the user asked about.
+bool isPvpgnWhoisAnswer(std::string_view line);
+
 // The edge of the connection where the server types differ, so that everything behind it
 // (the reader's cases, the handlers) sees the classic gateway: the login lines, the
 // command echo that PvPGN never sends, PvPGN's wording of its replies, and its quota on
@@ -32,6 +37,7 @@ public:
     struct Reading {
         std::string classic;                       // as the classic gateway words it
         std::optional<FriendNotice> friendNotice;  // PvPGN: presence, though worded otherwise
+        bool mayAnswerWhois = true;                // PvPGN: false unless isPvpgnWhoisAnswer
     };
 
     static constexpr std::chrono::milliseconds kQuietFor{50};

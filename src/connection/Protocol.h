@@ -55,6 +55,9 @@ constexpr const char* kPasswordGame = "in the password protected game";
 constexpr const char* kChannel = "in the channel";
 constexpr const char* kPrivateChannel = "in a private channel";
 constexpr const char* kUsing = "is using";
+// No classic gateway says this: it is how the PvPGN dialect words a user who is logged on
+// in no channel and in no game (in a game's lobby, say).
+constexpr const char* kNowhere = "in no channel and no game";
 }  // namespace whois
 
 // Headings among the replies to "/stats": the first line of a record ("alice's record:")

@@ -77,7 +77,12 @@ void ServerLineReader::collect(const std::string& received, std::vector<Arrival>
         admit({std::move(echo)}, burst);
     }
     GatewayDialect::Reading reading = dialect.read(received);
-    admit({std::move(reading.classic), {}, received, std::move(reading.friendNotice)}, burst);
+    admit({std::move(reading.classic),
+           {},
+           received,
+           std::move(reading.friendNotice),
+           reading.mayAnswerWhois},
+          burst);
 }
 
 void ServerLineReader::admit(Arrival arrival, std::vector<Arrival>& burst) {
@@ -151,6 +156,9 @@ void ServerLineReader::handleOnGui(Burst& burst) {
             case LineCase::WhoisReply:
             case LineCase::StatsReply:
             case LineCase::Whisper:
+                if (lineCase == LineCase::WhoisReply && !arrival.mayAnswerWhois) {
+                    break;  // the user stays as he was
+                }
                 if (std::optional<ServerEvent> event = readReply(lineCase, arrival.line, state)) {
                     sink_.handle(*event);
                 }

@@ -44,6 +44,7 @@ private:
         std::string previous;
         std::optional<std::string> received;  // as the server sent it; none for an owed echo
         std::optional<FriendNotice> friendNotice;
+        bool mayAnswerWhois = true;
     };
     // Lines on their way through the GUI thread, and where their handling stopped.
     struct Burst {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "connection/GatewayDialect.h"
@@ -57,9 +58,9 @@ TEST(ClassicFromPvpgn, WhoisPlacesTakeTheClassicWording) {
          "1018 INFO \"dave is using Starcraft in game tgame.\""},
         {"1018 INFO \"dave is using Starcraft and is currently in private game \"pgame\".\"",
          "1018 INFO \"dave is using Starcraft in a private game.\""},
-        // In no channel and in no game: where nobody can see, like a private channel.
+        // In no channel and in no game, e.g. in a game's lobby.
         {"1018 INFO \"dave is using Starcraft.\"",
-         "1018 INFO \"dave is using Starcraft in a private channel.\""},
+         "1018 INFO \"dave is using Starcraft in no channel and no game.\""},
         {"1018 INFO \"You are using Chat and are currently in channel \"Chat\".\"",
          "1018 INFO \"You are using Chat in the channel Chat.\""},
         // Quotes inside a channel name stay; the name runs to the closing quote and stop.
@@ -145,6 +146,25 @@ TEST(ClassicFromPvpgn, LinesThatAreAlreadyClassicOrMeanNothingStayAsTheyAre) {
     };
     for (const char* line : same) {
         EXPECT_EQ(classicFromPvpgn(line), line);
+    }
+}
+
+TEST(PvpgnWhoisAnswer, OnlyPvpgnsOwnWhoisFormsAnswerAWhois) {
+    const std::pair<const char*, bool> cases[] = {
+        {"1018 INFO \"bob is using Chat and is currently in channel \"Foo\".\"", true},
+        {"1018 INFO \"dave is using Starcraft.\"", true},
+        {"1018 INFO \"You are using Chat and are currently in channel \"Chat\".\"", true},
+        {"1018 INFO \"bob away (lunch)\"", true},
+        {"1018 INFO \"bob is refusing messages (busy)\"", true},
+        {"1018 INFO \"User is offline\"", true},
+        {"1019 ERROR \"Unknown user.\"", true},
+        {"1018 INFO \"\"", false},
+        {"1018 INFO \"Server Time: Tue Dec 08 17:01:32\"", false},
+        {"1018 INFO \"bob is using Chat and is currently in the kitchen.\"", false},
+        {"1019 ERROR \"Your message quota has been exceeded!\"", false},
+    };
+    for (const auto& [line, answers] : cases) {
+        EXPECT_EQ(isPvpgnWhoisAnswer(line), answers) << line;
     }
 }
 

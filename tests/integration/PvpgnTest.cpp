@@ -208,7 +208,7 @@ TEST_F(GatewayFixture, PvpgnRepliesReachTheirHandlersAsIfTheCommandsWereEchoed) 
                      "alice <- 1018 INFO \"alice is away (gone fishing)\"",
                      "carol <- 1019 ERROR \"That user is not logged on.\"",
                      "nobody <- 1019 ERROR \"That user is not logged on.\"",
-                     "dave <- 1018 INFO \"dave is using Starcraft in a private channel.\""}));
+                     "dave <- 1018 INFO \"dave is using Starcraft in no channel and no game.\""}));
     EXPECT_TRUE(contains(handlers.log, "1018 INFO \"User is offline\""));
 
     client->queue().putFront("/stats alice war3", mark::kProgram);
@@ -365,7 +365,7 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     sim.setDnd("alice", "");
     sim.setUserPlace("alice", gatewaysim::Place::privateChannel());  // in no channel or game
     sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::channel("Baz"));
-    ASSERT_TRUE(rowsBecome({P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""},
+    ASSERT_TRUE(rowsBecome({P::Online, {}, "Starcraft", "", ""},
                            {P::Online, {K::Channel, "Baz"}, "Warcraft III", "", ""}))
         << rows();
     EXPECT_EQ(wiring.announced, (Lines{"bob"}));
@@ -391,7 +391,7 @@ TEST(PvpgnWatchList, RecordedWhoisLinesGiveTheRowsTheyDescribe) {
          {P::Online, {K::PrivateGame, ""}, "Starcraft", "", ""}},
         {"1018 INFO \"dave is using Starcraft.\"",
          {P::Online, {K::Game, "tgame"}, "Starcraft", "", ""},
-         {P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""}},
+         {P::Online, {}, "Starcraft", "", ""}},
         {"1018 INFO \"bob away (some message)\"",
          online,
          {P::Away, {K::Channel, "Chat"}, "Chat", "some message", ""}},
