@@ -261,8 +261,9 @@ TEST_F(GatewayFixture, PvpgnRefusedWhispersReachTheirHandlerOnceWithTheReason) {
     }
     ASSERT_TRUE(
         waitUntil([&] { return contains(handlers.log, "1018 INFO \"alice is away (lunch)\""); }));
-    // Two lines over the quota: the second whisper is refused, then the warning follows.
-    sim->setFloodLimit(1, 60000);
+    // A quota of two units: the second whisper reaches it and is refused, then the warning
+    // follows.
+    sim->setFloodLimit(2, 60000);
     client->queue().putBack("/w alice one", mark::kProgram);
     client->queue().putBack("/w alice two", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return handlers.refusals.size() == 4; }));
