@@ -28,9 +28,10 @@ std::size_t pieceEnd(const std::string& message, std::size_t from, std::size_t r
         --end;
     }
     if (end == from) {
-        // Not even one character fits: it goes whole, over the limit.
+        // Not even one character fits: it goes whole, over the limit (no UTF-8 character
+        // is longer than 4 bytes, whatever bytes follow).
         end = from + 1;
-        while (end < message.size() && continuesCharacter(message[end])) {
+        while (end < message.size() && end - from < 4 && continuesCharacter(message[end])) {
             ++end;
         }
     }
