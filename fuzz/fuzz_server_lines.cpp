@@ -18,6 +18,7 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -27,9 +28,12 @@
 
 #include "Check.h"
 #include "connection/ConnectionStatus.h"
+#include "connection/GatewayDialect.h"
+#include "connection/PvpgnNotices.h"
 #include "connection/ReplyLines.h"
 #include "connection/ReplyReading.h"
 #include "connection/ServerLine.h"
+#include "connection/WhisperLines.h"
 #include "watch/Products.h"
 #include "watch/RowReport.h"
 #include "watch/ServerReplies.h"
@@ -359,6 +363,29 @@ void checkShownText(const std::string& text, std::size_t maxBytes) {
     FUZZ_CHECK(QString(tip).remove(QChar(0x2060)) == QString(shown).remove(QChar(0x2060)));
 }
 
+// PvPGN's friend notices and whois answers; and the line as a chat message cut into
+// whispers, which lose nothing but the spaces at their cuts.
+void checkPvpgn(const std::string& line, std::size_t longestLine) {
+    if (const auto notice = pvpgnFriendNotice(line)) {
+        FUZZ_CHECK(!notice->name.empty() && notice->name.find(' ') == std::string::npos);
+        FUZZ_CHECK(line.find(notice->name) != std::string::npos);
+    }
+    (void)isPvpgnWhoisAnswer(line);
+    (void)classicFromPvpgn(line);
+    const auto withoutSpaces = [](std::string text) {
+        text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+        return text;
+    };
+    std::string joined;
+    for (const std::string& whisper : whisperLines("bob", line, longestLine)) {
+        FUZZ_CHECK(startsWith(whisper, "/w bob "));
+        // Over the limit only when the room cannot hold one character of up to 4 bytes.
+        FUZZ_CHECK(longestLine == 0 || whisper.size() <= std::max<std::size_t>(longestLine, 11));
+        joined += whisper.substr(7);
+    }
+    FUZZ_CHECK(withoutSpaces(joined) == withoutSpaces(line));
+}
+
 void checkLine(const std::string& line, const std::string& lastCommand,
                const std::string& lastArgument, const WatchedUser& user, int hour, int minute) {
     checkClassification(line, lastCommand);
@@ -368,6 +395,7 @@ void checkLine(const std::string& line, const std::string& lastCommand,
     checkWhisper(line);
     checkStats(line, lastArgument);
     checkShownText(line, static_cast<std::size_t>(minute & 0x3F));
+    checkPvpgn(line, static_cast<std::size_t>(hour & 0xFF));
 }
 
 // The fields as successive received lines, with the reader's state carried over and one

@@ -11,6 +11,14 @@ std::uint64_t CommandQueue::putFront(std::string text, int entryMark) {
     return insert(true, std::move(text), entryMark);
 }
 
+void CommandQueue::putFrontInOrder(const std::vector<std::string>& texts, int entryMark) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
+        entries_.push_front({nextId_++, *text, entryMark});
+    }
+    changedLocked();
+}
+
 std::uint64_t CommandQueue::putBack(std::string text, int entryMark) {
     return insert(false, std::move(text), entryMark);
 }

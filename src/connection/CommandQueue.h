@@ -38,6 +38,9 @@ struct CommandEntry {
 class CommandQueue {
 public:
     std::uint64_t putFront(std::string text, int entryMark);
+    // Lines that leave in this order, ahead of everything waiting. Put in one step, so
+    // that the writer never sends a later one before an earlier one.
+    void putFrontInOrder(const std::vector<std::string>& texts, int entryMark);
     std::uint64_t putBack(std::string text, int entryMark);
     void clear();
     bool remove(std::uint64_t id);

@@ -31,6 +31,14 @@ void CommandWriter::run() {
                     queue_.remove(entry->id);
                     continue;
                 }
+                // Over the server's quota the line waits, and so does the queue behind
+                // it; whatever is at the front when the wait ends goes next.
+                const std::chrono::milliseconds quotaWait =
+                    connection_.dialect().quotaWait(entry->text);
+                if (quotaWait.count() > 0) {
+                    stop_->sleepFor(quotaWait);
+                    continue;
+                }
                 // Before the timer is armed: a line that arrives meanwhile must not
                 // disarm it for this command.
                 connection_.dialect().awaitQuietReader(entry->text, *stop_);

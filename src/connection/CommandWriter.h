@@ -11,7 +11,8 @@ class GuiTimer;
 class StopFlag;
 class Connection;
 
-// Sends the command queue from its front while logged in: one line, then a pause.
+// Sends the command queue from its front while logged in: one line, then a pause; on a
+// PvPGN server also no sooner than its quota allows, keeping the queue's order.
 // A control marker arms the poll timer instead and costs no time. Sleeps while there
 // is nothing to send or the connection is not logged in.
 class CommandWriter {

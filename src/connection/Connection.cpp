@@ -15,6 +15,13 @@ namespace tesk {
 
 namespace {
 
+ServerQuota serverQuota(const QuotaSettings& quota, const ConnectionTimings& timings) {
+    const std::chrono::milliseconds window =
+        timings.quotaWindow.value_or(std::chrono::seconds(quota.seconds));
+    return {quota.units, window + timings.quotaMargin, quota.bytesPerUnit,
+            static_cast<std::size_t>(quota.maxLineBytes)};
+}
+
 std::string secondsText(std::chrono::milliseconds pause) {
     char text[32];
     std::snprintf(text, sizeof text, "%g s", static_cast<double>(pause.count()) / 1000.0);
@@ -103,7 +110,7 @@ void Connection::runConnect(std::uint64_t epoch) {
             return;
         }
         // Before the socket opens, so that the reader reads its first line in this dialect.
-        dialect_.begin(settings.serverType);
+        dialect_.begin(settings.serverType, serverQuota(settings.quota, timings_));
         sentStats_.begin();
         const bool opened = client_.open(settings.gateway, timings_.port);
         if (cancelled(epoch)) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "connection/Protocol.h"
 
@@ -20,6 +21,12 @@ struct ConnectionTimings {
     std::chrono::milliseconds stableLogin{60000};
     // Between attempts while the account is logged on elsewhere (e.g. by a game).
     std::chrono::milliseconds accountInUseRetry{60000};
+    // PvPGN's quota window: Tesk.ini gives it in whole seconds, tests a short one here.
+    std::optional<std::chrono::milliseconds> quotaWindow;
+    // Added to that window. The server counts whole seconds of its own clock, so it
+    // forgets a line within the window; but the network may bring a line that waited for
+    // the window a little sooner after the one before than it left here.
+    std::chrono::milliseconds quotaMargin{250};
     std::uint16_t port = protocol::kGatewayPort;
 };
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "connection/Protocol.h"
+#include "connection/PvpgnNotices.h"
 #include "connection/ServerLine.h"
 #include "platform/StopFlag.h"
 
@@ -61,11 +62,11 @@ std::optional<std::string> whoisPlace(std::string_view text) {
     const std::size_t and_ = text.find(currently, using_);
     const std::string_view head = text.substr(0, and_);
     if (and_ == std::string_view::npos) {
-        // Neither in a channel nor in a game: as hidden as a private channel.
+        // "X is using P.": neither in a channel nor in a game, e.g. in a game's lobby.
         if (you || !endsWith(text, ".") || text.find(" in ", using_) != std::string_view::npos) {
             return std::nullopt;
         }
-        return std::string(text.substr(0, text.size() - 1)) + ' ' + whois::kPrivateChannel + '.';
+        return std::string(text.substr(0, text.size() - 1)) + ' ' + whois::kNowhere + '.';
     }
     const std::string_view where = text.substr(and_ + currently.size());
     const auto quoted = [where](std::string_view kind) -> std::optional<std::string_view> {
@@ -104,6 +105,17 @@ std::optional<std::string> modeMessage(std::string_view text) {
         }
     }
     return std::nullopt;
+}
+
+// "X is away (M)" and "X is refusing messages (M)", which both servers word alike.
+bool classicModeMessage(std::string_view text) {
+    const std::size_t space = text.find(' ');
+    if (space == std::string_view::npos || !endsWith(text, ")")) {
+        return false;
+    }
+    const std::string_view rest = text.substr(space);
+    return startsWith(rest, spaced(whois::kAway) + '(') ||
+           startsWith(rest, spaced(whois::kRefusing) + '(');
 }
 
 // The first line of a Warcraft III record, worded like the other products' first line.
@@ -148,6 +160,14 @@ std::string classicFromPvpgn(std::string_view line) {
     return std::string(line);
 }
 
+bool isPvpgnWhoisAnswer(std::string_view line) {
+    if (line == pvpgn::kUserOffline || line == pvpgn::kUnknownUser || line == kNotLoggedOnReply) {
+        return true;
+    }
+    const auto text = infoText(line);
+    return text && (whoisPlace(*text) || modeMessage(*text) || classicModeMessage(*text));
+}
+
 const char* GatewayDialect::loginObstacle(const SettingsValues& settings) {
     if (settings.serverType == ServerType::PvPGN && settings.anonymous) {
         return kAccountNeededMessage;
@@ -165,15 +185,32 @@ std::vector<std::string> GatewayDialect::loginLines(const SettingsValues& settin
     return {kLoginClass, settings.user, settings.password};
 }
 
-void GatewayDialect::begin(ServerType type) {
+void GatewayDialect::begin(ServerType type, const ServerQuota& quota) {
     std::lock_guard<std::mutex> lock(mutex_);
     type_ = type;
+    quota_ = quota;
+    sent_ = SendQuota(quota);
     echoes_.clear();
 }
 
 ServerType GatewayDialect::type() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return type_;
+}
+
+std::chrono::milliseconds GatewayDialect::quotaWait(std::string_view line) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (type_ != ServerType::PvPGN) {
+        return {};
+    }
+    const auto now = SendQuota::Clock::now();
+    // Rounded up, so that the wait never ends a moment too soon.
+    return std::chrono::ceil<std::chrono::milliseconds>(sent_.earliestSend(line.size(), now) - now);
+}
+
+std::size_t GatewayDialect::longestLine() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return type_ == ServerType::PvPGN ? quota_.longestLine() : 0;
 }
 
 bool GatewayDialect::owesEcho(std::string_view line) const {
@@ -208,6 +245,9 @@ void GatewayDialect::awaitQuietReader(std::string_view line, StopFlag& stop) {
 
 void GatewayDialect::commandSending(std::string_view line) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (type_ == ServerType::PvPGN) {
+        sent_.sent(line.size(), SendQuota::Clock::now());
+    }
     // PvPGN answers a command without repeating it; the reader still needs to know
     // which command the replies belong to.
     if (owesEcho(line)) {
@@ -222,8 +262,11 @@ std::vector<std::string> GatewayDialect::takeEchoes() {
     return taken;
 }
 
-std::string GatewayDialect::toClassic(const std::string& line) const {
-    return type() == ServerType::PvPGN ? classicFromPvpgn(line) : line;
+GatewayDialect::Reading GatewayDialect::read(const std::string& line) const {
+    if (type() != ServerType::PvPGN) {
+        return {line};
+    }
+    return {classicFromPvpgn(line), pvpgnFriendNotice(line), isPvpgnWhoisAnswer(line)};
 }
 
 }  // namespace tesk

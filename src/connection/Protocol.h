@@ -55,6 +55,9 @@ constexpr const char* kPasswordGame = "in the password protected game";
 constexpr const char* kChannel = "in the channel";
 constexpr const char* kPrivateChannel = "in a private channel";
 constexpr const char* kUsing = "is using";
+// No classic gateway says this: it is how the PvPGN dialect words a user who is logged on
+// in no channel and in no game (in a game's lobby, say).
+constexpr const char* kNowhere = "in no channel and no game";
 }  // namespace whois
 
 // Headings among the replies to "/stats": the first line of a record ("alice's record:")
@@ -87,6 +90,13 @@ constexpr const char* kPrivateGameQuote = "private game \"";
 constexpr const char* kAway = "away";
 constexpr const char* kUnavailable = "is unavailable";
 constexpr const char* kRecordHeadingEnd = "'s Ladder Record's:";
+// A friend's log-on comes as a whisper from the friend, with a chat user's flags, that says
+// "Your friend NAME has entered REALM."; the log-off as the bare line "Your friend NAME
+// has left REALM.". REALM is the server's own name.
+constexpr const char* kFriendFlags = "0010";
+constexpr const char* kYourFriend = "Your friend ";
+constexpr const char* kFriendEntered = " has entered ";
+constexpr const char* kFriendLeft = " has left ";
 }  // namespace pvpgn
 
 // Messages shown to the user.

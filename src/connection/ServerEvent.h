@@ -47,7 +47,14 @@ struct WhisperRefusal {
     std::string reason;  // the reply's quoted text, e.g. "That user is not logged on."
 };
 
-using ServerEvent = std::variant<LogEntry, WhoisAnswer, StatsAnswer, WhisperEvent, WhisperRefusal>;
+// PvPGN's notice that a friend has logged on or off, which is presence, not a whisper.
+struct FriendNotice {
+    std::string name;
+    bool online = false;
+};
+
+using ServerEvent =
+    std::variant<LogEntry, WhoisAnswer, StatsAnswer, WhisperEvent, WhisperRefusal, FriendNotice>;
 
 // Receives the events, on the GUI thread, while the reader waits.
 class ServerEventSink {

@@ -71,20 +71,26 @@ void ServerLineReader::run() {
 }
 
 void ServerLineReader::collect(const std::string& received, std::vector<Arrival>& burst) {
+    GatewayDialect& dialect = connection_.dialect();
     // Echoes the server did not send come first, where the classic gateway puts them.
-    for (std::string& echo : connection_.dialect().takeEchoes()) {
-        admit(std::move(echo), std::nullopt, burst);
+    for (std::string& echo : dialect.takeEchoes()) {
+        admit({std::move(echo)}, burst);
     }
-    admit(connection_.dialect().toClassic(received), received, burst);
+    GatewayDialect::Reading reading = dialect.read(received);
+    admit({std::move(reading.classic),
+           {},
+           received,
+           std::move(reading.friendNotice),
+           reading.mayAnswerWhois},
+          burst);
 }
 
-void ServerLineReader::admit(std::string line, std::optional<std::string> received,
-                             std::vector<Arrival>& burst) {
-    if (line == lastLine_) {
+void ServerLineReader::admit(Arrival arrival, std::vector<Arrival>& burst) {
+    if (arrival.line == lastLine_) {
         return;
     }
-    std::string previous = std::exchange(lastLine_, line);
-    burst.push_back({std::move(line), std::move(previous), std::move(received)});
+    arrival.previous = std::exchange(lastLine_, arrival.line);
+    burst.push_back(std::move(arrival));
 }
 
 void ServerLineReader::deliver(std::vector<Arrival> lines, std::uint64_t generation) {
@@ -127,6 +133,10 @@ void ServerLineReader::handleOnGui(Burst& burst) {
             sink_.handle(LogEntry{timeStampedLogText(*arrival.received, now.hour(), now.minute()),
                                   logColourOf(*arrival.received)});
         }
+        if (arrival.friendNotice) {
+            sink_.handle(*arrival.friendNotice);  // answers no command
+            continue;
+        }
         const LineCase lineCase = classifyServerLine(arrival.line, state.lastCommand);
         // Taken before the line moves the state on (a whois reply may end the command).
         const WhisperAnswer whisperAnswer = answerToWhisper(arrival.line, state);
@@ -146,6 +156,9 @@ void ServerLineReader::handleOnGui(Burst& burst) {
             case LineCase::WhoisReply:
             case LineCase::StatsReply:
             case LineCase::Whisper:
+                if (lineCase == LineCase::WhoisReply && !arrival.mayAnswerWhois) {
+                    break;  // the user stays as he was
+                }
                 if (std::optional<ServerEvent> event = readReply(lineCase, arrival.line, state)) {
                     sink_.handle(*event);
                 }

@@ -43,6 +43,8 @@ private:
         std::string line;
         std::string previous;
         std::optional<std::string> received;  // as the server sent it; none for an owed echo
+        std::optional<FriendNotice> friendNotice;
+        bool mayAnswerWhois = true;
     };
     // Lines on their way through the GUI thread, and where their handling stopped.
     struct Burst {
@@ -56,7 +58,7 @@ private:
     // Takes a received line and the echoes the server owed before it; a repeat of the
     // line before is dropped.
     void collect(const std::string& received, std::vector<Arrival>& burst);
-    void admit(std::string line, std::optional<std::string> received, std::vector<Arrival>& burst);
+    void admit(Arrival arrival, std::vector<Arrival>& burst);
     void deliver(std::vector<Arrival> lines, std::uint64_t generation);
     // On the GUI thread: logs and handles lines from `burst.next` on, and stops at the
     // first line that the reader must react to itself.

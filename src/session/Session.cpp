@@ -4,6 +4,7 @@
 #include "platform/GuiThread.h"
 #include "session/SessionView.h"
 #include "watch/AddUser.h"
+#include "watch/FriendNotices.h"
 
 namespace tesk {
 
@@ -54,6 +55,10 @@ void Session::stop() {
 
 ConnectionStatus Session::status() const {
     return gateway_ ? gateway_->connection().status() : ConnectionStatus::None;
+}
+
+const GatewayDialect& Session::dialect() {
+    return gateway_->connection().dialect();
 }
 
 void Session::chooseStatus(StatusChoice choice) {
@@ -112,6 +117,9 @@ void Session::handle(const ServerEvent& event) {
     std::visit(EventHandlers{
                    [this](const LogEntry& entry) { view_->showLog(entry); },
                    [this](const WhoisAnswer& answer) { updateUser(watchList_, answer, *this); },
+                   [this](const FriendNotice& notice) {
+                       applyFriendNotice(notice, watchList_, queue_, *this);
+                   },
                    [this](const StatsAnswer& reply) { conversationView_->showStats(reply); },
                    [this](const WhisperEvent& whisper) { conversations_.handle(whisper); },
                    [this](const WhisperRefusal& refusal) { conversations_.handle(refusal); },

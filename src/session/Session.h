@@ -18,6 +18,7 @@
 namespace tesk {
 
 class Connection;
+class GatewayDialect;
 class ConversationView;
 class SessionView;
 
@@ -47,6 +48,8 @@ public:
     WatchListModel& watchList() { return watchList_; }
     Connection& connection() { return gateway_->connection(); }  // until stop()
     ConnectionStatus status() const;
+    // How the gateway speaks: which server it is, what a line may hold.
+    const GatewayDialect& dialect();  // until stop()
 
     // The user's commands.
     void chooseStatus(StatusChoice choice);

@@ -9,6 +9,16 @@ namespace tesk {
 // and words its replies differently, or Automatic: the classic login first, then PvPGN's.
 enum class ServerType { Classic = 0, PvPGN = 1, Automatic = 2 };
 
+// What a PvPGN server accepts from its client, as Tesk.ini describes it for servers set up
+// otherwise than the stock one: each line costs ceil(bytes / bytesPerUnit) units against a
+// budget of `units` per `seconds`, and a line longer than maxLineBytes is refused.
+struct QuotaSettings {
+    int units = 5;
+    int seconds = 5;
+    int bytesPerUnit = 40;
+    int maxLineBytes = 200;
+};
+
 // The settings that worker threads read while the program runs. The settings dialog
 // publishes its controls' values here whenever one of them changes; workers take a
 // consistent copy at the moment they need it.
@@ -22,6 +32,7 @@ struct SettingsValues {
     bool anonymous = true;
     std::string user;
     std::string password;  // in clear
+    QuotaSettings quota;   // kept in the file only; the dialog has no controls for it
 };
 
 class LiveSettings {

@@ -53,6 +53,22 @@ ServerType serverTypeFrom(int stored) {
     }
 }
 
+// PvPGN's quota, for servers set up otherwise than the stock one; a value outside its
+// bounds is taken for damage and gives the default. A budget of one unit could never let
+// a line through: the server refuses the line that reaches the budget.
+struct QuotaKey {
+    const char* name;
+    int QuotaSettings::*field;
+    int lowest;
+    int highest;
+};
+const QuotaKey kQuotaKeys[] = {
+    {"QuotaUnits", &QuotaSettings::units, 2, 1000},
+    {"QuotaSeconds", &QuotaSettings::seconds, 1, 3600},
+    {"QuotaBytesPerUnit", &QuotaSettings::bytesPerUnit, 1, 4096},
+    {"MaxLineBytes", &QuotaSettings::maxLineBytes, 32, 4096},
+};
+
 bool hasKey(const IniFile& ini, const char* key) {
     // No stored value can hold a line feed, so this default marks a missing key.
     return ini.readString(kSection, key, "\n") != "\n";
@@ -78,6 +94,11 @@ SettingsValues readSettings(const IniFile& ini) {
                 ini.readInteger(kSection, key.name, static_cast<int>(defaults.**choice)));
         }
     }
+    for (const QuotaKey& key : kQuotaKeys) {
+        const int fallback = defaults.quota.*key.field;
+        const int stored = ini.readInteger(kSection, key.name, fallback);
+        values.quota.*key.field = stored >= key.lowest && stored <= key.highest ? stored : fallback;
+    }
     return values;
 }
 
@@ -94,6 +115,13 @@ void writeSettings(IniFile& ini, const SettingsValues& values) {
             if (values.**choice != ServerType::Classic || hasKey(ini, key.name)) {
                 ini.writeInteger(kSection, key.name, static_cast<int>(values.**choice));
             }
+        }
+    }
+    // Only a server set up otherwise needs them in the file.
+    const QuotaSettings stock;
+    for (const QuotaKey& key : kQuotaKeys) {
+        if (values.quota.*key.field != stock.*key.field) {
+            ini.writeInteger(kSection, key.name, values.quota.*key.field);
         }
     }
 }

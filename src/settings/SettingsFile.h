@@ -9,11 +9,12 @@ namespace tesk {
 class IniFile;
 
 // The "Settings" section of Tesk.ini: its nine keys with their defaults (for a file that
-// does not exist yet, the server type Automatic).
+// does not exist yet, the server type Automatic), and PvPGN's quota.
 SettingsValues readSettings(const IniFile& ini);
 
-// Writes the keys in their fixed order; the password is stored scrambled, and the server
-// type only when it is not Classic or the file already has it.
+// Writes the keys in their fixed order; the password is stored scrambled, the server
+// type only when it is not Classic or the file already has it, and a quota value only
+// when it differs from the stock one.
 void writeSettings(IniFile& ini, const SettingsValues& values);
 
 // "TrayHintShown": the tray icon has once told that closing the main window leaves TESK

@@ -13,7 +13,8 @@
 #include <QVBoxLayout>
 
 #include "connection/CommandQueue.h"
-#include "connection/Protocol.h"
+#include "connection/GatewayDialect.h"
+#include "connection/WhisperLines.h"
 #include "settings/IniFile.h"
 #include "settings/WindowLayout.h"
 #include "ui/ImageList.h"
@@ -139,13 +140,17 @@ void ChatForm::buildToolbar() {
 }
 
 void ChatForm::statsButtonClick() {
-    const bool warcraftIII = isWarcraftIIIName(partnerName_);
+    const GatewayDialect* dialect = context_.dialect ? context_.dialect() : nullptr;
+    const StatsEntries entries =
+        statsEntriesFor(partnerName_, dialect && dialect->type() == ServerType::PvPGN);
     for (QAction* action : statsMenu_->actions()) {
         const QString name = action->objectName();
-        if (name == "War3StatsButton" || name == "War3ProfileButton") {
-            action->setVisible(warcraftIII);
+        if (name == "War3StatsButton") {
+            action->setVisible(entries.warcraftIII);
+        } else if (name == "War3ProfileButton") {
+            action->setVisible(entries.profile);
         } else if (!action->isSeparator()) {
-            action->setVisible(!warcraftIII);
+            action->setVisible(entries.otherGames);
         }
     }
 }
@@ -161,10 +166,11 @@ void ChatForm::sendButtonClick() {
         return;
     }
     if (!isOffline(context_.status())) {
-        // The transcript shows the whisper when the gateway confirms it.
-        context_.queue->putFront(
-            protocol::kWhisperPrefix + partnerName_ + " " + msgEdit_->text().toStdString(),
-            mark::kProgram);
+        // The transcript shows each whisper when the gateway confirms it.
+        const GatewayDialect* dialect = context_.dialect ? context_.dialect() : nullptr;
+        context_.queue->putFrontInOrder(whisperLines(partnerName_, msgEdit_->text().toStdString(),
+                                                     dialect ? dialect->longestLine() : 0),
+                                        mark::kProgram);
         msgEdit_->clear();
     } else {
         transcript_.appendParagraph("Not connected!", kErrorColour, false, 0);

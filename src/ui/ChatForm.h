@@ -18,11 +18,14 @@ class QUrl;
 namespace tesk {
 
 class CommandQueue;
+class GatewayDialect;
 
 // What a chat window needs from the rest of the program.
 struct ChatContext {
     CommandQueue* queue = nullptr;
     std::function<ConnectionStatus()> status;
+    // What the server of the connection speaks; null before there is a connection.
+    std::function<const GatewayDialect*()> dialect;
     std::function<void(const std::string&)> addUser;  // to the watch list, asking "/whois"
     std::function<void(const QUrl&)> openUrl;
     std::function<void(QWidget*, const QString&)> showError;  // "Error" box

@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "connection/GatewayDialect.h"
 #include "connection/Protocol.h"
 #include "connection/ServerLine.h"
 #include "ping/PingTip.h"
@@ -31,6 +32,7 @@
 #include "ui/TaskbarHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/WatchListIcons.h"
+#include "watch/FriendNotices.h"
 #include "watch/Products.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/RemoteTextLimits.h"
@@ -116,7 +118,6 @@ void MainForm::buildUserMenu() {
     connect(all, &QAction::triggered, this, [this] { requestStats(allStatsCodes()); });
     otherGameActions_.push_back(all);
     profileAction_ = addEntry(statsMenu_, "Player profile");
-    warcraftIIIActions_.push_back(profileAction_);
     statsAction_ = userMenu_->addMenu(statsMenu_);
     statsAction_->setVisible(false);
     connect(profileAction_, &QAction::triggered, this, &MainForm::openPlayerProfile);
@@ -273,9 +274,10 @@ std::string MainForm::firstSelectedName() const {
 }
 
 void MainForm::userListSelectionChanged() {
+    const bool pvpgn = session_.dialect().type() == ServerType::PvPGN;
     const UserMenuState menu =
         userMenuFor(static_cast<int>(selectedRows().size()), session_.status(),
-                    session_.settings().snapshot().anonymous, firstSelectedName());
+                    session_.settings().snapshot().anonymous, firstSelectedName(), pvpgn);
     chatAction_->setVisible(menu.chat);
     statsAction_->setVisible(menu.statistics);
     if (menu.statistics) {
@@ -285,6 +287,7 @@ void MainForm::userListSelectionChanged() {
         for (QAction* action : otherGameActions_) {
             action->setVisible(menu.otherGames);
         }
+        profileAction_->setVisible(menu.profile);
     }
 }
 

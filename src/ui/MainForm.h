@@ -159,7 +159,7 @@ private:
     QAction* heldAction_ = nullptr;
     QAction* chatAction_ = nullptr;
     QAction* statsAction_ = nullptr;
-    std::vector<QAction*> warcraftIIIActions_;  // its product and the player profile
+    std::vector<QAction*> warcraftIIIActions_;  // its product
     std::vector<QAction*> otherGameActions_;    // the other products and "All"
     QAction* profileAction_ = nullptr;
     QAction* awayAction_ = nullptr;

@@ -228,6 +228,7 @@ void SettingsForm::formCreate() {
     anonymousCheck_->setChecked(stored.anonymous);
     userEdit_->setText(QString::fromStdString(stored.user));
     passwordEdit_->setText(QString::fromStdString(stored.password));
+    storedQuota_ = stored.quota;
     loading_ = false;
     publish();
 }
@@ -243,6 +244,7 @@ SettingsValues SettingsForm::values() const {
     current.anonymous = anonymousCheck_->isChecked();
     current.user = userEdit_->text().toStdString();
     current.password = passwordEdit_->text().toStdString();
+    current.quota = storedQuota_;  // no control of its own: kept as the file has it
     return current;
 }
 

@@ -54,6 +54,7 @@ private:
     std::function<void(bool)> lookSwitch_;
     ErrorBox errorBox_;
     bool loading_ = false;
+    QuotaSettings storedQuota_;
 
     QCheckBox* minimizeCheck_ = nullptr;
     QCheckBox* officeXpCheck_ = nullptr;

@@ -88,6 +88,7 @@ ChatContext TeskApplication::chatContext() {
     ChatContext context;
     context.queue = &session_.queue();
     context.status = [this] { return session_.status(); };
+    context.dialect = [this] { return &session_.dialect(); };
     context.addUser = [this](const std::string& name) { session_.addUser(name); };
     context.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     context.showError = [](QWidget* window, const QString& text) {

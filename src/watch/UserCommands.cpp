@@ -22,15 +22,21 @@ bool isWarcraftIIIName(const std::string& name) {
     return at != std::string::npos && at >= 1;
 }
 
+StatsEntries statsEntriesFor(const std::string& name, bool pvpgn) {
+    if (pvpgn) {
+        return {true, true, false};
+    }
+    const bool warcraftIII = isWarcraftIIIName(name);
+    return {warcraftIII, !warcraftIII, warcraftIII};
+}
+
 UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonymous,
-                          const std::string& firstSelectedName) {
-    UserMenuState state;
+                          const std::string& firstSelectedName, bool pvpgn) {
+    UserMenuState state{statsEntriesFor(firstSelectedName, pvpgn)};
     if (selectedRows == 1 && !isOffline(status)) {
         state.chat = !anonymous;
         state.statistics = true;
     }
-    state.warcraftIII = isWarcraftIIIName(firstSelectedName);
-    state.otherGames = !state.warcraftIII;
     return state;
 }
 

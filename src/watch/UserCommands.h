@@ -12,15 +12,24 @@ struct WatchedUser;
 // A name whose first "@" stands after its first character is a Warcraft III account.
 bool isWarcraftIIIName(const std::string& name);
 
+// Which entries of a Statistics menu a name gets. The classic gateway keeps Warcraft III
+// records for "name@gateway" accounts only, and the others for the other names; a PvPGN
+// server keeps every product's for every name (which has no gateway part) and has no
+// profile page.
+struct StatsEntries {
+    bool warcraftIII = false;  // "Warcraft III"
+    bool otherGames = true;    // the Starcraft, Warcraft II and "All" entries
+    bool profile = false;      // "Player profile"
+};
+StatsEntries statsEntriesFor(const std::string& name, bool pvpgn);
+
 // Which entries of the "User" menu the selection offers.
-struct UserMenuState {
+struct UserMenuState : StatsEntries {
     bool chat = false;
     bool statistics = false;
-    bool warcraftIII = false;   // "Warcraft III" and "Player profile"
-    bool otherGames = true;     // the Starcraft, Warcraft II and "All" entries
 };
 UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonymous,
-                          const std::string& firstSelectedName);
+                          const std::string& firstSelectedName, bool pvpgn = false);
 
 // The player-profile web page. Both parts are percent-encoded, so a name holding "&"
 // or "#" cannot change the query.

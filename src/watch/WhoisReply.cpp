@@ -51,6 +51,8 @@ void applyPhrase(const std::string& line, WatchedUser& user) {
         user.place = {Kind::Channel, textAfter(line, kChannel, 1, kPlaceEnd)};
     } else if (contains(line, kPrivateChannel)) {
         user.place = {Kind::PrivateChannel, {}};
+    } else if (contains(line, kNowhere)) {
+        user.place = {};
     }
 }
 

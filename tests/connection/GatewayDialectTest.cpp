@@ -7,10 +7,12 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "connection/GatewayDialect.h"
 #include "connection/Protocol.h"
+#include "connection/PvpgnNotices.h"
 #include "connection/ServerLine.h"
 #include "platform/StopFlag.h"
 
@@ -56,9 +58,9 @@ TEST(ClassicFromPvpgn, WhoisPlacesTakeTheClassicWording) {
          "1018 INFO \"dave is using Starcraft in game tgame.\""},
         {"1018 INFO \"dave is using Starcraft and is currently in private game \"pgame\".\"",
          "1018 INFO \"dave is using Starcraft in a private game.\""},
-        // In no channel and in no game: where nobody can see, like a private channel.
+        // In no channel and in no game, e.g. in a game's lobby.
         {"1018 INFO \"dave is using Starcraft.\"",
-         "1018 INFO \"dave is using Starcraft in a private channel.\""},
+         "1018 INFO \"dave is using Starcraft in no channel and no game.\""},
         {"1018 INFO \"You are using Chat and are currently in channel \"Chat\".\"",
          "1018 INFO \"You are using Chat in the channel Chat.\""},
         // Quotes inside a channel name stay; the name runs to the closing quote and stop.
@@ -147,6 +149,25 @@ TEST(ClassicFromPvpgn, LinesThatAreAlreadyClassicOrMeanNothingStayAsTheyAre) {
     }
 }
 
+TEST(PvpgnWhoisAnswer, OnlyPvpgnsOwnWhoisFormsAnswerAWhois) {
+    const std::pair<const char*, bool> cases[] = {
+        {"1018 INFO \"bob is using Chat and is currently in channel \"Foo\".\"", true},
+        {"1018 INFO \"dave is using Starcraft.\"", true},
+        {"1018 INFO \"You are using Chat and are currently in channel \"Chat\".\"", true},
+        {"1018 INFO \"bob away (lunch)\"", true},
+        {"1018 INFO \"bob is refusing messages (busy)\"", true},
+        {"1018 INFO \"User is offline\"", true},
+        {"1019 ERROR \"Unknown user.\"", true},
+        {"1018 INFO \"\"", false},
+        {"1018 INFO \"Server Time: Tue Dec 08 17:01:32\"", false},
+        {"1018 INFO \"bob is using Chat and is currently in the kitchen.\"", false},
+        {"1019 ERROR \"Your message quota has been exceeded!\"", false},
+    };
+    for (const auto& [line, answers] : cases) {
+        EXPECT_EQ(isPvpgnWhoisAnswer(line), answers) << line;
+    }
+}
+
 TEST(ClassicFromPvpgn, RewrittenLinesMeanToTheReaderWhatTheyMeanOnPvpgn) {
     const struct {
         const char* pvpgn;
@@ -168,6 +189,39 @@ TEST(ClassicFromPvpgn, RewrittenLinesMeanToTheReaderWhatTheyMeanOnPvpgn) {
         EXPECT_EQ(classifyServerLine(classicFromPvpgn(c.pvpgn), c.lastCommand), c.expected)
             << c.pvpgn;
     }
+}
+
+TEST(PvpgnFriendNotice, OnlyTheServersOwnNoticesCount) {
+    const struct {
+        const char* line;
+        const char* notice;  // "name entered", "name left", or null for none
+    } cases[] = {
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm.\"", "alice entered"},
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered Northrend.\"", "alice entered"},
+        {"Your friend alice has left PvPGN Realm.", "alice left"},
+        // Anyone can whisper the words; only the friend himself with the notice's flags counts.
+        {"1004 WHISPER bob 0010 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0000 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1010 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0010 \"Your friend alice has left PvPGN Realm.\"", nullptr},
+        {"1004 WHISPER alice 0010 \"Your friend alice has entered PvPGN Realm. Not!\"", nullptr},
+        {"1018 INFO \"Your friend alice has left PvPGN Realm.\"", nullptr},
+        {"Your friend alice has left .", nullptr},
+        {"Your friend  has left PvPGN Realm.", nullptr},
+        {"Your friend alice has left PvPGN Realm", nullptr},
+        {"1004 WHISPER alice 0010 \"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<FriendNotice> notice = pvpgnFriendNotice(c.line);
+        EXPECT_EQ(notice ? notice->name + (notice->online ? " entered" : " left") : "none",
+                  c.notice ? c.notice : "none")
+            << c.line;
+    }
+    GatewayDialect dialect;
+    const std::string logOn = "1004 WHISPER alice 0010 \"Your friend alice has entered X.\"";
+    EXPECT_FALSE(dialect.read(logOn).friendNotice) << "Classic has no friend notices";
+    dialect.begin(ServerType::PvPGN);
+    EXPECT_TRUE(dialect.read(logOn).friendNotice);
 }
 
 // ---- Login ----
@@ -203,7 +257,7 @@ TEST(GatewayDialectEchoes, ClassicOwesNoEchoAndPassesLinesThrough) {
     EXPECT_TRUE(dialect.takeEchoes().empty());
     for (const char* line :
          {"Login failed.", "Password: 2010 NAME alice", "1018 INFO \"User is offline\""}) {
-        EXPECT_EQ(dialect.toClassic(line), line);
+        EXPECT_EQ(dialect.read(line).classic, line);
     }
 }
 
@@ -216,7 +270,7 @@ TEST(GatewayDialectEchoes, PvpgnOwesTheEchoOfEachCommandOnceInOrder) {
     dialect.commandSending("/w bob hi there");
     EXPECT_EQ(dialect.takeEchoes(), (Lines{"/whois bob", "/w bob hi there"}));
     EXPECT_TRUE(dialect.takeEchoes().empty());
-    EXPECT_EQ(dialect.toClassic("Login failed."), protocol::kLoginIncorrect);
+    EXPECT_EQ(dialect.read("Login failed.").classic, protocol::kLoginIncorrect);
 
     // Only what leaves on the wire is echoed: the line stops at a line break.
     dialect.commandSending("/whois carol\r\n/away");
@@ -234,7 +288,7 @@ TEST(GatewayDialectEchoes, ANewConnectionForgetsTheEchoesOfTheOldOne) {
     dialect.begin(ServerType::Classic);
     dialect.commandSending("/whois carol");
     EXPECT_TRUE(dialect.takeEchoes().empty());
-    EXPECT_EQ(dialect.toClassic("Login failed."), "Login failed.");
+    EXPECT_EQ(dialect.read("Login failed.").classic, "Login failed.");
 }
 
 TEST(GatewayDialectEchoes, WriterAndReaderMayUseItAtOnce) {

@@ -62,7 +62,7 @@ TEST(AnswerToWhisper, TheFirstErrorOrRefusingNoticeBeforeTheConfirmationRefusesI
         GatewayDialect dialect;
         dialect.begin(row.server);
         const ReaderState state{row.lastCommand, row.lastArgument, row.answered};
-        const WhisperAnswer answer = answerToWhisper(dialect.toClassic(row.line), state);
+        const WhisperAnswer answer = answerToWhisper(dialect.read(row.line).classic, state);
         EXPECT_EQ(answer.answers, row.answers) << row.line << " after " << row.lastCommand;
         EXPECT_EQ(describe(answer.refusal), row.refusal ? row.refusal : "none")
             << row.line << " after " << row.lastCommand;

@@ -52,6 +52,8 @@ ConnectionTimings GatewayFixture::fast() {
     timings.loginTimeout = 1500ms;
     timings.firstRetryPause = 20ms;
     timings.longestRetryPause = 80ms;
+    timings.quotaWindow = 200ms;  // PvPGN's quota then never holds up short lines
+    timings.quotaMargin = 0ms;
     return timings;
 }
 

@@ -78,6 +78,10 @@ public:
                            refusals.push_back(refusal.partner + " | " + refusal.text + " | " +
                                               refusal.reason);
                        },
+                       [this](const FriendNotice& notice) {
+                           friendNotices.push_back(notice.name +
+                                                   (notice.online ? " entered" : " left"));
+                       },
                    },
                    event);
     }
@@ -87,6 +91,7 @@ public:
     std::vector<std::string> statsReplies;  // "name | product on the first line | body"
     std::vector<std::string> whispers;      // "from partner: text" or "to partner: text"
     std::vector<std::string> refusals;      // "partner | text | reason"
+    std::vector<std::string> friendNotices;  // "name entered" or "name left"
 };
 
 // A gateway simulator on a free loopback port and a client with short timings.

@@ -13,6 +13,7 @@
 #include "WatchListWiring.h"
 #include "connection/Connection.h"
 #include "connection/GatewayDialect.h"
+#include "connection/WhisperLines.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackListener.h"
 #include "watch/ServerReplies.h"
@@ -208,7 +209,7 @@ TEST_F(GatewayFixture, PvpgnRepliesReachTheirHandlersAsIfTheCommandsWereEchoed) 
                      "alice <- 1018 INFO \"alice is away (gone fishing)\"",
                      "carol <- 1019 ERROR \"That user is not logged on.\"",
                      "nobody <- 1019 ERROR \"That user is not logged on.\"",
-                     "dave <- 1018 INFO \"dave is using Starcraft in a private channel.\""}));
+                     "dave <- 1018 INFO \"dave is using Starcraft in no channel and no game.\""}));
     EXPECT_TRUE(contains(handlers.log, "1018 INFO \"User is offline\""));
 
     client->queue().putFront("/stats alice war3", mark::kProgram);
@@ -261,8 +262,9 @@ TEST_F(GatewayFixture, PvpgnRefusedWhispersReachTheirHandlerOnceWithTheReason) {
     }
     ASSERT_TRUE(
         waitUntil([&] { return contains(handlers.log, "1018 INFO \"alice is away (lunch)\""); }));
-    // Two lines over the quota: the second whisper is refused, then the warning follows.
-    sim->setFloodLimit(1, 60000);
+    // A quota of two units: the second whisper reaches it and is refused, then the warning
+    // follows.
+    sim->setFloodLimit(2, 60000);
     client->queue().putBack("/w alice one", mark::kProgram);
     client->queue().putBack("/w alice two", mark::kProgram);
     ASSERT_TRUE(waitUntil([&] { return handlers.refusals.size() == 4; }));
@@ -313,6 +315,7 @@ using K = Place::Kind;
 TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     gatewaysim::Options options = pvpgnSim();
     options.port = 0;
+    options.emptyInfoAfterWhois = true;  // it must leave away and do-not-disturb alone
     gatewaysim::SimThread sim(options);
     ASSERT_TRUE(sim.start());
     sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
@@ -322,12 +325,13 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     settings.publish(pvpgnAccount());
     WatchListModel list;
     list.assign({"alice", "bob"});
-    WatchListWiring wiring(list);
+    CommandQueue queue;
+    WatchListWiring wiring(list, queue);
     ConnectionTimings timings;
     timings.writerPause = 50ms;
+    timings.quotaWindow = 100ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
-    CommandQueue queue;
     GatewayClient client(queue, settings, wiring, wiring, timings);
     client.start();
 
@@ -364,11 +368,91 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     sim.setDnd("alice", "");
     sim.setUserPlace("alice", gatewaysim::Place::privateChannel());  // in no channel or game
     sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::channel("Baz"));
-    ASSERT_TRUE(rowsBecome({P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""},
+    ASSERT_TRUE(rowsBecome({P::Online, {}, "Starcraft", "", ""},
                            {P::Online, {K::Channel, "Baz"}, "Warcraft III", "", ""}))
         << rows();
     EXPECT_EQ(wiring.announced, (Lines{"bob"}));
     EXPECT_TRUE(wiring.errors.empty());
+}
+
+TEST(PvpgnWatchList, FriendNoticesSetTheRowAtOnceAndAForgedOneIsAWhisper) {
+    gatewaysim::Options options = pvpgnSim();
+    options.port = 0;
+    gatewaysim::SimThread sim(options);
+    ASSERT_TRUE(sim.start());
+    sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    sim.setUserOffline("alice");
+
+    LiveSettings settings;
+    settings.publish(pvpgnAccount());
+    WatchListModel list;
+    list.assign({"Alice"});
+    CommandQueue queue;
+    WatchListWiring wiring(list, queue);
+    ConnectionTimings timings;
+    timings.writerPause = 50ms;
+    timings.quotaWindow = 100ms;
+    timings.port = sim.port();  // one polling cycle: only the notices change the row later
+    GatewayClient client(queue, settings, wiring, wiring, timings);
+    client.start();
+    const auto presence = [&list] { return list.row(0).user.presence; };
+    ASSERT_TRUE(waitUntil([&] { return presence() == P::Offline; }));
+
+    const std::string forged = "Your friend alice has entered PvPGN Realm.";
+    sim.whisperTo("tesk", "bob", QString::fromStdString(forged));
+    ASSERT_TRUE(waitUntil([&] { return !wiring.whispers.empty(); }));
+    EXPECT_EQ(wiring.whispers, Lines{"bob: " + forged});
+    EXPECT_EQ(presence(), P::Offline);
+
+    sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
+    ASSERT_TRUE(waitUntil([&] { return presence() == P::Online; }));
+    EXPECT_EQ(wiring.announced, Lines{"Alice"});
+    // The "/whois" that the notice put first tells where she is.
+    ASSERT_TRUE(waitUntil([&] { return list.row(0).user.place == Place{K::Channel, "Foo"}; }));
+    EXPECT_EQ(list.row(0).user.program, "Starcraft");
+
+    sim.setUserOffline("alice");
+    ASSERT_TRUE(waitUntil([&] { return presence() == P::Offline; }));
+    EXPECT_EQ(wiring.whispers.size(), 1u);
+}
+
+// A long whisper typed while the watch list is polled, against a server with a short quota
+// window: every piece goes within the quota, whole and in order.
+TEST_F(GatewayFixture, PvpgnLongWhisperArrivesWholeInOrderWithinTheQuota) {
+    gatewaysim::Options options = pvpgnSim();
+    options.floodLines = 5;
+    options.floodWindowMs = 400;
+    startSim(options);
+    sim->setUserOnline("alice", "Chat", gatewaysim::Place::channel("Foo"));
+    view.names = {"alice", "bob", "carol"};
+    ConnectionTimings timings = fast();
+    timings.writerPause = 50ms;
+    timings.pollInterval = 100ms;
+    timings.quotaWindow = 400ms;
+    timings.quotaMargin = 20ms;
+    startClient(pvpgnAccount(), timings);
+    ASSERT_TRUE(waitUntil([&] { return handlers.userReplies.size() >= 6; }));
+
+    // 300 bytes whose first line ends in the middle of a word, at a two-byte character.
+    const std::string message = std::string(150, 'a') + "\xC3\xA9 " + std::string(147, 'b');
+    client->queue().putFrontInOrder(
+        whisperLines("alice", message, client->connection().dialect().longestLine()),
+        mark::kProgram);
+    const Lines pieces{std::string(150, 'a'), "\xC3\xA9 " + std::string(147, 'b')};
+    ASSERT_TRUE(waitUntil([&] { return handlers.whispers.size() == 2; }, 5000));
+    EXPECT_EQ(handlers.whispers, (Lines{"to alice: " + pieces[0], "to alice: " + pieces[1]}));
+    Lines sent;
+    for (const std::string& line : received(1)) {
+        if (line.rfind("/w alice ", 0) == 0) {
+            sent.push_back(line.substr(9));
+        }
+    }
+    EXPECT_EQ(sent, pieces);
+    processEventsFor(500);  // polling goes on meanwhile
+    for (const std::string& line : handlers.log) {
+        EXPECT_EQ(line.find("quota"), std::string::npos) << line;
+    }
+    EXPECT_EQ(sim->connectionCount(), 1);
 }
 
 // Each whois line of the recordings, taken by the dialect and then by the watch list.
@@ -390,7 +474,7 @@ TEST(PvpgnWatchList, RecordedWhoisLinesGiveTheRowsTheyDescribe) {
          {P::Online, {K::PrivateGame, ""}, "Starcraft", "", ""}},
         {"1018 INFO \"dave is using Starcraft.\"",
          {P::Online, {K::Game, "tgame"}, "Starcraft", "", ""},
-         {P::Online, {K::PrivateChannel, ""}, "Starcraft", "", ""}},
+         {P::Online, {}, "Starcraft", "", ""}},
         {"1018 INFO \"bob away (some message)\"",
          online,
          {P::Away, {K::Channel, "Chat"}, "Chat", "some message", ""}},

@@ -37,13 +37,13 @@ TEST(WatchListAgainstTheSimulator, RowsFollowTheGatewayFromATeskIni) {
     settings.publish(readSettings(ini));
     WatchListModel list;
     list.assign(readWatchedNames(ini));
-    WatchListWiring wiring(list);
+    CommandQueue queue;
+    WatchListWiring wiring(list, queue);
 
     ConnectionTimings timings;
     timings.writerPause = 50ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
-    CommandQueue queue;
     GatewayClient client(queue, settings, wiring, wiring, timings);
     client.start();
     ASSERT_TRUE(waitUntil([&] { return list.row(2).user.presence == Presence::Offline; }));

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
@@ -119,6 +120,47 @@ TEST(TeskIni, ServerTypeIsWrittenOnlyOnceAFileHasChosenOne) {
     EXPECT_EQ(readSettings(IniFile(path)).serverType, ServerType::PvPGN);
     ASSERT_TRUE(save(ServerType::Classic));
     EXPECT_EQ(bytes(), classicKeys + "ServerType=0\r\n");
+}
+
+// PvPGN's quota: values out of their bounds are damage and give the default; a value is
+// written only when it differs from the stock one, so stock files stay as they were.
+TEST(TeskIni, QuotaKeysAreReadWithinBoundsAndWrittenOnlyWhenChanged) {
+    QTemporaryDir dir;
+    const struct {
+        QByteArray stored;
+        QuotaSettings expected;
+    } cases[] = {
+        {"", {5, 5, 40, 200}},
+        {"quotaunits=8\r\nQuotaSeconds=2\r\nQuotaBytesPerUnit=64\r\nMaxLineBytes=255\r\n",
+         {8, 2, 64, 255}},
+        {"QuotaUnits=1\r\nQuotaSeconds=0\r\nQuotaBytesPerUnit=-40\r\nMaxLineBytes=31\r\n",
+         {5, 5, 40, 200}},
+        {"QuotaUnits=x\r\nQuotaSeconds=3601\r\nQuotaBytesPerUnit=4097\r\nMaxLineBytes="
+         "99999999999\r\n",
+         {5, 5, 40, 200}},
+    };
+    for (const auto& c : cases) {
+        const QString path = writeFile(dir, "[Settings]\r\n" + c.stored);
+        const QuotaSettings q = readSettings(IniFile(path)).quota;
+        EXPECT_EQ((std::vector<int>{q.units, q.seconds, q.bytesPerUnit, q.maxLineBytes}),
+                  (std::vector<int>{c.expected.units, c.expected.seconds, c.expected.bytesPerUnit,
+                                    c.expected.maxLineBytes}))
+            << c.stored.constData();
+    }
+
+    const QString path = dir.filePath("Changed.ini");
+    SettingsValues s;
+    s.quota.seconds = 7;
+    {
+        IniFile ini(path);
+        writeSettings(ini, s);
+        ASSERT_TRUE(ini.flush());
+    }
+    const IniFile written(path);
+    EXPECT_EQ(written.readInteger("Settings", "QuotaSeconds", 0), 7);
+    for (const char* stock : {"QuotaUnits", "QuotaBytesPerUnit", "MaxLineBytes"}) {
+        EXPECT_EQ(written.readString("Settings", stock, "none"), "none") << stock;
+    }
 }
 
 TEST(TeskIni, ToolbarLayoutRoundTripsAndOtherRevisionsAreIgnored) {

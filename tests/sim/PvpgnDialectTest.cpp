@@ -147,6 +147,10 @@ protected:
 };
 
 TEST_F(SimPvpgnCommands, WhoisWordsEachPlaceAsPvpgnDoesWithoutEcho) {
+    sim->setUserOnline("dave", "Starcraft", Place::channel("Foo"));
+    EXPECT_EQ(client.readLine(),
+              QByteArray("1004 WHISPER dave 0010 \"Your friend dave has entered PvPGN Realm.\""))
+        << "every scripted user is a friend";
     const struct {
         Place place;
         QByteArray text;
@@ -167,11 +171,13 @@ TEST_F(SimPvpgnCommands, WhoisWordsEachPlaceAsPvpgnDoesWithoutEcho) {
 TEST_F(SimPvpgnCommands, WhoisTellsOfflineAccountsFromUnknownNamesAndOneModeOnly) {
     sim->setUserOnline("carol", "Chat", Place::channel("Foo"));
     sim->setUserOffline("carol");  // an account that is not logged on
+    EXPECT_EQ(client.readLines(2).value(1), "Your friend carol has left PvPGN Realm.");
     EXPECT_EQ(ask(client, "/whois carol", 1), Lines{"1018 INFO \"User is offline\""});
     EXPECT_EQ(ask(client, "/whois nosuchuser9", 1), Lines{"1019 ERROR \"Unknown user.\""});
 
     const QByteArray place = "1018 INFO \"bob is using Chat and is currently in channel \"Foo\".\"";
     sim->setUserOnline("bob", "Chat", Place::channel("Foo"));
+    client.readLine();  // bob's log-on notice
     sim->setAway("bob", "some message");
     EXPECT_EQ(ask(client, "/whois bob", 2),
               (Lines{place, "1018 INFO \"bob away (some message)\""}));
@@ -233,6 +239,8 @@ TEST_F(SimPvpgnCommands, StatsBeginWithARecordHeadingInEveryProduct) {
         << sexp.value(1).constData();
     EXPECT_TRUE(
         ask(client, "/stats bob w2bn", 4).value(3).startsWith("1018 INFO \"IronMan games:"));
+    EXPECT_EQ(ask(client, "/stats john@northrend war3", 1), Lines{"1019 ERROR \"Unknown user.\""})
+        << "PvPGN's names have no gateway part";
 }
 
 TEST_F(SimPvpgnCommands, UnknownCommandsAndChatTextGetPvpgnsAnswers) {
@@ -262,21 +270,43 @@ TEST(SimPvpgnQuota, LinesOverTheQuotaAreWarnedThenTheClientIsDroppedWithoutTheFl
     const QByteArray slowDown =
         "1019 ERROR \"You are sending commands to PvPGN Realm too quickly and risk being "
         "disconnected for flooding. Please slow down.\"";
+    // The line that reaches the quota is refused, and counted; the one that reaches twice
+    // the quota is refused too, then the client dropped.
     Lines expected;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 3; ++i) {
         expected << "1019 ERROR \"Unknown user.\"";
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         expected << quota << slowDown;
     }
-    EXPECT_EQ(client.readLines(12), expected);
+    EXPECT_EQ(client.readLines(13), expected);
     EXPECT_TRUE(client.closedByPeer());
     EXPECT_FALSE(client.readLine(50)) << "no flooding line";
 }
 
+TEST(SimPvpgnQuota, ALineCostsAUnitPerFortyBytesAndAnOverlongOneIsNotCounted) {
+    Options options = pvpgn();
+    options.floodLines = 5;
+    options.floodWindowMs = 10'000;
+    auto sim = startSim(options);
+    ASSERT_TRUE(sim);
+    SimClient client;
+    ASSERT_TRUE(client.connectTo(sim->port()));
+    ASSERT_EQ(client.loginPvpgn("erin", "pw"), "erin");
+    client.send("/w nobody " + QByteArray(150, 'x'));  // 160 bytes: four units
+    EXPECT_EQ(client.readLine(), QByteArray("1019 ERROR \"That user is not logged on.\""));
+    client.send("/w nobody " + QByteArray(191, 'x'));  // 201 bytes
+    EXPECT_EQ(client.readLine(),
+              QByteArray("1019 ERROR \"Your line length quota has been exceeded!\""));
+    client.readLine();
+    client.send("/whois nobody");  // the fifth unit
+    EXPECT_EQ(client.readLine(),
+              QByteArray("1019 ERROR \"Your message quota has been exceeded!\""));
+}
+
 TEST(SimPvpgnQuota, ChatTextOverTheQuotaGetsTheQuotaLineOnly) {
     Options options = pvpgn();
-    options.floodLines = 1;
+    options.floodLines = 2;
     options.floodWindowMs = 10'000;
     auto sim = startSim(options);
     ASSERT_TRUE(sim);

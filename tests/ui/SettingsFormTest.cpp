@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/IniFile.h"
 #include "settings/LiveSettings.h"
 #include "ui/Look.h"
 #include "ui/SettingsForm.h"
@@ -501,6 +502,17 @@ TEST_F(SettingsFormTest, OkRewritesAnExistingFileAndReopeningShowsTheSavedValues
     saved.password = "Seventeen chars!!";
     expectSame(shown(), saved);
     expectSame(live.snapshot(), saved);
+}
+
+// The dialog has no control for PvPGN's quota: what the file holds must survive it.
+TEST_F(SettingsFormTest, AQuotaThatOnlyTheFileHoldsIsPublishedAndKeptByOk) {
+    writeFile(kStoredFile + "QuotaUnits=9\r\n");
+    create();
+    open();
+    edit("UserEdit")->setText(QStringLiteral("mallory"));
+    EXPECT_EQ(live.snapshot().quota.units, 9);
+    button("OKButton")->click();
+    EXPECT_EQ(IniFile(path).readInteger("Settings", "QuotaUnits", 0), 9);
 }
 
 TEST_F(SettingsFormTest, OkStoresTheServerTypeOnceChosenAndKeepsItFromThenOn) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "watch/RowReport.h"
 #include "watch/UserCommands.h"
 #include "watch/WatchedUser.h"
@@ -28,6 +30,25 @@ TEST(UserMenu, WarcraftIIINamesHaveAnAtAfterTheFirstCharacter) {
     EXPECT_FALSE(isWarcraftIIIName("@northrend"));  // begins with "@": like a name without one
     EXPECT_FALSE(isWarcraftIIIName("john"));
     EXPECT_TRUE(userMenuFor(1, ConnectionStatus::Online, false, "@x").otherGames);
+}
+
+TEST(UserMenu, PvpgnOffersEveryProductForEveryNameAndNoProfile) {
+    const struct {
+        const char* name;
+        bool pvpgn;
+        bool warcraftIII, otherGames, profile;
+    } cases[] = {
+        {"bob", false, false, true, false},
+        {"john@northrend", false, true, false, true},
+        {"bob", true, true, true, false},
+        {"john@northrend", true, true, true, false},
+    };
+    for (const auto& c : cases) {
+        const UserMenuState menu = userMenuFor(1, ConnectionStatus::Online, false, c.name, c.pvpgn);
+        EXPECT_EQ((std::vector<bool>{menu.warcraftIII, menu.otherGames, menu.profile}),
+                  (std::vector<bool>{c.warcraftIII, c.otherGames, c.profile}))
+            << c.name << (c.pvpgn ? " on PvPGN" : "");
+    }
 }
 
 TEST(PlayerProfile, PlainNamesGiveThePlainQueryAndOthersAreEncoded) {

@@ -36,8 +36,10 @@ ParseResult parseCommandLine(const QStringList& arguments, CommandLine* commandL
     const QCommandLineOption dialect("dialect", "The server to play: classic (default) or pvpgn.",
                                      "DIALECT", "classic");
     const QCommandLineOption floodLines(
-        "flood-lines", "Disconnect a client that sends more than N lines within the window.", "N",
-        "0");
+        "flood-lines",
+        "Disconnect a client that sends more than N lines within the window (pvpgn: the quota "
+        "in units of 40 bytes).",
+        "N", "0");
     const QCommandLineOption floodWindow("flood-window-ms", "Flood window (default 5000).", "MS",
                                          "5000");
     const QCommandLineOption refuse("refuse", "Refuse every connection.");

@@ -4,25 +4,31 @@
 
 namespace gatewaysim {
 
-void FloodGuard::setLimit(int lines, int windowMs) {
-    lines_ = lines;
+void FloodGuard::setLimit(int limit, int windowMs) {
+    limit_ = limit;
     windowMs_ = windowMs;
-    times_.clear();
+    received_.clear();
+    units_ = 0;
+}
+
+int FloodGuard::add(qint64 nowMs, int units) {
+    if (limit_ <= 0) {
+        return 0;
+    }
+    received_.push_back({nowMs, units});
+    units_ += units;
+    // No rule looks further than twice the limit, so older entries beyond that many never
+    // matter, whatever the clock does.
+    while (!received_.empty() && (received_.front().ms <= nowMs - windowMs_ ||
+                                  received_.size() > 2 * static_cast<std::size_t>(limit_) + 1)) {
+        units_ -= received_.front().units;
+        received_.pop_front();
+    }
+    return units_;
 }
 
 int FloodGuard::excess(qint64 nowMs) {
-    if (lines_ <= 0) {
-        return 0;
-    }
-    times_.push_back(nowMs);
-    while (!times_.empty() && times_.front() <= nowMs - windowMs_) {
-        times_.pop_front();
-    }
-    // No rule looks further than twice the limit; never hold more, whatever the clock does.
-    while (times_.size() > 2 * static_cast<std::size_t>(lines_) + 1) {
-        times_.pop_front();
-    }
-    return std::max(0, static_cast<int>(times_.size()) - lines_);
+    return std::max(0, add(nowMs, 1) - limit_);
 }
 
 }  // namespace gatewaysim

@@ -5,6 +5,8 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
 namespace gatewaysim {
 
 namespace {
@@ -56,29 +58,11 @@ void GatewaySim::handleLine(ClientSession& session, const QByteArray& line) {
         return;
     }
     const bool isCommand = line.startsWith('/');
-    const int excess = session.flood.excess(log_->elapsedMs());
     if (pvpgn()) {
-        // Lines over the quota, or longer than PvPGN takes, are answered with warnings
-        // only; at twice the quota the client is dropped, without the classic gateway's
-        // flooding line.
-        if (excess > options_.floodLines) {
-            closeGracefully(session);
-        } else if (line.size() > kPvpgnMaxLineBytes) {
-            for (const QByteArray& warning : replies::lineTooLong(isCommand)) {
-                send(session, warning);
-            }
-        } else if (excess > 0) {
-            for (const QByteArray& warning : replies::quotaExceeded(isCommand)) {
-                send(session, warning);
-            }
-        } else if (isCommand) {
-            handleCommand(session, line);  // never echoed
-        } else {
-            send(session, replies::noOneHears());
-        }
+        pvpgnLine(session, line, isCommand);
         return;
     }
-    if (excess > 0) {
+    if (session.flood.excess(log_->elapsedMs()) > 0) {
         // The echo still comes first, so the client can tell which command was one too many.
         if (isCommand) {
             send(session, line);
@@ -92,6 +76,35 @@ void GatewaySim::handleLine(ClientSession& session, const QByteArray& line) {
     }
     send(session, line);
     handleCommand(session, line);
+}
+
+// PvPGN's quota: a line longer than it takes is refused and not counted. Any other costs
+// its units, and the line that brings the window's units up to the quota is refused, yet
+// counted; at twice the quota the client is dropped after the refusal, without the
+// classic gateway's flooding line.
+void GatewaySim::pvpgnLine(ClientSession& session, const QByteArray& line, bool isCommand) {
+    if (line.size() > kPvpgnMaxLineBytes) {
+        for (const QByteArray& warning : replies::lineTooLong(isCommand)) {
+            send(session, warning);
+        }
+        return;
+    }
+    const int perUnit = std::max(1, options_.quotaBytesPerUnit);
+    const int units = std::max<int>(1, static_cast<int>((line.size() + perUnit - 1) / perUnit));
+    const int counted = session.flood.add(log_->elapsedMs(), units);
+    const int quota = session.flood.limit();
+    if (quota > 0 && counted >= quota) {
+        for (const QByteArray& warning : replies::quotaExceeded(isCommand)) {
+            send(session, warning);
+        }
+        if (counted >= 2 * quota) {
+            closeGracefully(session);
+        }
+    } else if (isCommand) {
+        handleCommand(session, line);  // never echoed
+    } else {
+        send(session, replies::noOneHears());
+    }
 }
 
 void GatewaySim::handleLogin(ClientSession& session, const QByteArray& line) {
@@ -236,15 +249,19 @@ void GatewaySim::whois(ClientSession& session, const QByteArray& args) {
     const std::optional<Presence> user = findOnline(name);
     if (!user) {
         send(session, replies::whoisOffline(options_.dialect, knownAccount(name)));
-        return;
+    } else {
+        send(session,
+             replies::whoisPlace(options_.dialect, user->name, user->program, user->place));
+        // PvPGN tells only one mode, do-not-disturb before away.
+        if (!user->away.isEmpty() && !(pvpgn() && !user->dnd.isEmpty())) {
+            send(session, replies::whoisAway(options_.dialect, user->name, user->away));
+        }
+        if (!user->dnd.isEmpty()) {
+            send(session, replies::isRefusingMessages(user->name, user->dnd));
+        }
     }
-    send(session, replies::whoisPlace(options_.dialect, user->name, user->program, user->place));
-    // PvPGN tells only one mode, do-not-disturb before away.
-    if (!user->away.isEmpty() && !(pvpgn() && !user->dnd.isEmpty())) {
-        send(session, replies::whoisAway(options_.dialect, user->name, user->away));
-    }
-    if (!user->dnd.isEmpty()) {
-        send(session, replies::isRefusingMessages(user->name, user->dnd));
+    if (pvpgn() && options_.emptyInfoAfterWhois) {
+        send(session, replies::info({}));
     }
 }
 
@@ -301,6 +318,11 @@ void GatewaySim::stats(ClientSession& session, const QByteArray& args) {
     const auto [name, rest] = splitFirstWord(args.trimmed());
     if (name.isEmpty()) {
         send(session, replies::whoisWithoutName());
+        return;
+    }
+    // PvPGN's account names have no gateway part, and it knows no name that has one.
+    if (pvpgn() && name.contains('@')) {
+        send(session, replies::unknownUser());
         return;
     }
     for (const QByteArray& line : replies::stats(options_.dialect, name, firstWord(rest))) {

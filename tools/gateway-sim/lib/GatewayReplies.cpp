@@ -261,11 +261,15 @@ QByteArray whoisAway(Dialect dialect, const QByteArray& name, const QByteArray& 
     return isAway(name, message);
 }
 
+QByteArray unknownUser() {
+    return error("Unknown user.");
+}
+
 QByteArray whoisOffline(Dialect dialect, bool knownAccount) {
     if (dialect != Dialect::Pvpgn) {
         return notLoggedOn();
     }
-    return knownAccount ? info("User is offline") : error("Unknown user.");
+    return knownAccount ? info("User is offline") : unknownUser();
 }
 
 QByteArray isAway(const QByteArray& name, const QByteArray& message) {
@@ -308,6 +312,15 @@ QByteArray defaultAwayMessage(Dialect dialect) {
 
 QByteArray defaultDndMessage() {
     return "Not available";
+}
+
+QByteArray friendEntered(const QByteArray& name) {
+    return whisperReceived(Dialect::Pvpgn, name,
+                           "Your friend " + name + " has entered " + kPvpgnRealm + '.');
+}
+
+QByteArray friendLeft(const QByteArray& name) {
+    return "Your friend " + name + " has left " + kPvpgnRealm + '.';
 }
 
 QByteArray whisperReceived(Dialect dialect, const QByteArray& from, const QByteArray& text) {

@@ -29,6 +29,7 @@ QByteArray info(const QByteArray& text);
 QByteArray error(const QByteArray& text);
 
 QByteArray notLoggedOn();
+QByteArray unknownUser();  // PvPGN
 QByteArray unknownCommand(Dialect dialect);
 QByteArray whoisWithoutName();
 QByteArray whisperWithoutText();
@@ -55,6 +56,10 @@ QByteArray dndOn();
 QByteArray dndOff(Dialect dialect);
 QByteArray defaultAwayMessage(Dialect dialect);
 QByteArray defaultDndMessage();
+
+// PvPGN's notices to a friend's friends: the log-on comes as a whisper from the friend.
+QByteArray friendEntered(const QByteArray& name);
+QByteArray friendLeft(const QByteArray& name);
 
 // To the recipient and to the sender.
 QByteArray whisperReceived(Dialect dialect, const QByteArray& from, const QByteArray& text);

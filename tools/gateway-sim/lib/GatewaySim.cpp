@@ -257,17 +257,34 @@ void GatewaySim::setUserOnline(const QString& name, const QString& program, cons
         return;
     }
     ScriptedUser& user = this->user(name);
+    const bool entered = !user.online;
     user.online = true;
     user.program = program.toUtf8();
     user.place = place;
+    if (entered) {
+        tellFriends(replies::friendEntered(user.name));
+    }
 }
 
 void GatewaySim::setUserOffline(const QString& name) {
     const auto found = users_.find(nameKey(name));
     if (found != users_.end()) {
+        const bool left = found->online;
         found->online = false;
         found->away.clear();
         found->dnd.clear();
+        if (left) {
+            tellFriends(replies::friendLeft(found->name));
+        }
+    }
+}
+
+// Every scripted user counts as a friend of every client.
+void GatewaySim::tellFriends(const QByteArray& notice) {
+    if (pvpgn()) {
+        for (ClientSession* session : loggedInSessions()) {
+            send(*session, notice);
+        }
     }
 }
 

@@ -92,6 +92,7 @@ private:
     void sendPrompt(ClientSession& session, const QByteArray& prompt);  // without a line end
     void closeGracefully(ClientSession& session);
     QList<ClientSession*> loggedInSessions() const;
+    void tellFriends(const QByteArray& notice);  // PvPGN's notice of a scripted user
     ScriptedUser& user(const QString& name);
     std::optional<Presence> findOnline(const QByteArray& name) const;
     QByteArray uniqueName(const QByteArray& wanted) const;
@@ -102,6 +103,7 @@ private:
     // chat client; false for any other class, which is dropped without a word.
     bool takeConnectionClass(ClientSession& session, QByteArray& bytes);
     void handleLine(ClientSession& session, const QByteArray& line);
+    void pvpgnLine(ClientSession& session, const QByteArray& line, bool isCommand);
     void handleLogin(ClientSession& session, const QByteArray& line);
     void pvpgnPassword(ClientSession& session, const QByteArray& password);
     bool knownAccount(const QByteArray& name) const;

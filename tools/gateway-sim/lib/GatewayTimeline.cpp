@@ -58,10 +58,7 @@ void GatewaySim::restartTimeline() {
     cycleStartMs_ += now / scenario_.loopMs * scenario_.loopMs;
     nextStep_ = 0;
     for (const QString& name : scenario_.users) {
-        ScriptedUser& user = this->user(name);
-        user.online = false;
-        user.away.clear();
-        user.dnd.clear();
+        setUserOffline(name);
     }
     emit scenarioStep("loop: the timeline starts again, every scripted user offline");
 }

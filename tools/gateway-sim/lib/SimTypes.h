@@ -31,8 +31,13 @@ struct Options {
     QMap<QString, QString> accounts;  // name -> password; empty accepts any name and password
     bool anonymousAllowed = true;
     Dialect dialect = Dialect::Classic;
-    int floodLines = 0;  // more lines than this within floodWindowMs floods; 0 = off
+    // Classic: more lines than this within floodWindowMs floods. PvPGN: the quota in units
+    // of quotaBytesPerUnit bytes (a line costs at least one). 0 = off.
+    int floodLines = 0;
     int floodWindowMs = 5000;
+    int quotaBytesPerUnit = 40;
+    bool emptyInfoAfterWhois =
+        false;  // PvPGN: 1018 INFO "" after each whois answer, as some builds send
     bool refuse = false;           // refuse every connection right after accepting it
     bool silent = false;           // read everything, answer nothing
     int maxLineBytes = 64 * 1024;  // longer received lines are cut here
