@@ -10,10 +10,11 @@
 #include <regex>
 #include <thread>
 
-#include "WatchListWiring.h"
+#include "SessionRecorder.h"
 #include "connection/Connection.h"
 #include "connection/GatewayDialect.h"
 #include "connection/WhisperLines.h"
+#include "session/Session.h"
 #include "support/EventLoop.h"
 #include "support/LoopbackListener.h"
 #include "watch/ServerReplies.h"
@@ -321,19 +322,18 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
     sim.setUserOnline("Bob", "Warcraft III", gatewaysim::Place::game("Bar"));
 
-    LiveSettings settings;
-    settings.publish(pvpgnAccount());
-    WatchListModel list;
-    list.assign({"alice", "bob"});
-    CommandQueue queue;
-    WatchListWiring wiring(list, queue);
     ConnectionTimings timings;
     timings.writerPause = 50ms;
     timings.quotaWindow = 100ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
-    GatewayClient client(queue, settings, wiring, wiring, timings);
-    client.start();
+    Session session(timings);
+    session.settings().publish(pvpgnAccount());
+    WatchListModel& list = session.watchList();
+    list.assign({"alice", "bob"});
+    SessionRecorder recorder;
+    session.attachViews(recorder, recorder);
+    session.start();
 
     const auto rowsBecome = [&list](const WatchedUser& alice, const WatchedUser& bob) {
         return waitUntil([&] { return list.row(0).user == alice && list.row(1).user == bob; },
@@ -371,8 +371,8 @@ TEST(PvpgnWatchList, RowsFollowTwoUsersThroughEveryPlaceAndMode) {
     ASSERT_TRUE(rowsBecome({P::Online, {}, "Starcraft", "", ""},
                            {P::Online, {K::Channel, "Baz"}, "Warcraft III", "", ""}))
         << rows();
-    EXPECT_EQ(wiring.announced, (Lines{"bob"}));
-    EXPECT_TRUE(wiring.errors.empty());
+    EXPECT_EQ(recorder.announced, (Lines{"bob"}));
+    EXPECT_TRUE(recorder.errors.empty());
 }
 
 TEST(PvpgnWatchList, FriendNoticesSetTheRowAtOnceAndAForgedOneIsAWhisper) {
@@ -383,37 +383,36 @@ TEST(PvpgnWatchList, FriendNoticesSetTheRowAtOnceAndAForgedOneIsAWhisper) {
     sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
     sim.setUserOffline("alice");
 
-    LiveSettings settings;
-    settings.publish(pvpgnAccount());
-    WatchListModel list;
-    list.assign({"Alice"});
-    CommandQueue queue;
-    WatchListWiring wiring(list, queue);
     ConnectionTimings timings;
     timings.writerPause = 50ms;
     timings.quotaWindow = 100ms;
     timings.port = sim.port();  // one polling cycle: only the notices change the row later
-    GatewayClient client(queue, settings, wiring, wiring, timings);
-    client.start();
+    Session session(timings);
+    session.settings().publish(pvpgnAccount());
+    WatchListModel& list = session.watchList();
+    list.assign({"Alice"});
+    SessionRecorder recorder;
+    session.attachViews(recorder, recorder);
+    session.start();
     const auto presence = [&list] { return list.row(0).user.presence; };
     ASSERT_TRUE(waitUntil([&] { return presence() == P::Offline; }));
 
     const std::string forged = "Your friend alice has entered PvPGN Realm.";
     sim.whisperTo("tesk", "bob", QString::fromStdString(forged));
-    ASSERT_TRUE(waitUntil([&] { return !wiring.whispers.empty(); }));
-    EXPECT_EQ(wiring.whispers, Lines{"bob: " + forged});
+    ASSERT_TRUE(waitUntil([&] { return !recorder.whispers.empty(); }));
+    EXPECT_EQ(recorder.whispers, Lines{"bob: " + forged});
     EXPECT_EQ(presence(), P::Offline);
 
     sim.setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
     ASSERT_TRUE(waitUntil([&] { return presence() == P::Online; }));
-    EXPECT_EQ(wiring.announced, Lines{"Alice"});
+    EXPECT_EQ(recorder.announced, Lines{"Alice"});
     // The "/whois" that the notice put first tells where she is.
     ASSERT_TRUE(waitUntil([&] { return list.row(0).user.place == Place{K::Channel, "Foo"}; }));
     EXPECT_EQ(list.row(0).user.program, "Starcraft");
 
     sim.setUserOffline("alice");
     ASSERT_TRUE(waitUntil([&] { return presence() == P::Offline; }));
-    EXPECT_EQ(wiring.whispers.size(), 1u);
+    EXPECT_EQ(recorder.whispers.size(), 1u);
 }
 
 // A long whisper typed while the watch list is polled, against a server with a short quota

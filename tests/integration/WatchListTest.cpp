@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 
 #include "GatewaySim.h"
-#include "WatchListWiring.h"
-#include "connection/GatewayClient.h"
+#include "SessionRecorder.h"
+#include "session/Session.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 #include "support/EventLoop.h"
@@ -32,20 +32,18 @@ TEST(WatchListAgainstTheSimulator, RowsFollowTheGatewayFromATeskIni) {
         writeWatchedNames(ini, {"carol", "bob", "alice"});
         ASSERT_TRUE(ini.flush());
     }
-    const IniFile ini(path);
-    LiveSettings settings;
-    settings.publish(readSettings(ini));
-    WatchListModel list;
-    list.assign(readWatchedNames(ini));
-    CommandQueue queue;
-    WatchListWiring wiring(list, queue);
-
     ConnectionTimings timings;
     timings.writerPause = 50ms;
     timings.pollInterval = 200ms;
     timings.port = sim.port();
-    GatewayClient client(queue, settings, wiring, wiring, timings);
-    client.start();
+    Session session(timings);
+    const IniFile ini(path);
+    session.settings().publish(readSettings(ini));
+    WatchListModel& list = session.watchList();
+    list.assign(readWatchedNames(ini));
+    SessionRecorder recorder;
+    session.attachViews(recorder, recorder);
+    session.start();
     ASSERT_TRUE(waitUntil([&] { return list.row(2).user.presence == Presence::Offline; }));
 
     EXPECT_EQ(list.names(), (std::vector<std::string>{"alice", "bob", "carol"}));
@@ -64,11 +62,11 @@ TEST(WatchListAgainstTheSimulator, RowsFollowTheGatewayFromATeskIni) {
     // her row online and announces her, and her message still waits.
     list.setUnread(2, true);
     sim.setUserOnline("carol", "Chat", gatewaysim::Place::privateChannel());
-    ASSERT_TRUE(waitUntil([&] { return !wiring.announced.empty(); }, 5000));
-    EXPECT_EQ(wiring.announced, (std::vector<std::string>{"carol"}));
+    ASSERT_TRUE(waitUntil([&] { return !recorder.announced.empty(); }, 5000));
+    EXPECT_EQ(recorder.announced, (std::vector<std::string>{"carol"}));
     EXPECT_EQ(placeText(list.row(2).user), "private channel");
     EXPECT_TRUE(list.row(2).user.unread);
-    EXPECT_TRUE(wiring.errors.empty());
+    EXPECT_TRUE(recorder.errors.empty());
 }
 
 }  // namespace tesk::test
