@@ -8,6 +8,7 @@
 #include <string>
 
 #include "session/SessionView.h"
+#include "watch/WatchedUser.h"
 
 namespace tesk {
 
@@ -44,7 +45,7 @@ private:
     std::function<QTime()> clock_;
     QTimer rowReport_;  // waits for the rest of a reply before reporting its row
     std::string shownStatus_;
-    std::map<std::string, std::string> shownRows_;  // by lower-cased name
+    std::map<std::string, WatchedUser> shownRows_;  // by lower-cased name
 };
 
 }  // namespace tesk

@@ -402,6 +402,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
 bool MainForm::saveOnExit() {
     IniFile ini(iniPath_);
     writeWatchedNames(ini, watchList_.names());
+    writeLastSeen(ini, watchList_.sightings());
     MainFormGeometry geometry{width(), height(), x(), y()};
     if (!positionKnown_) {
         const MainFormGeometry stored = readMainFormGeometry(ini);

@@ -26,6 +26,7 @@ StoredStart readStoredStart(const QString& iniPath) {
     stored.trayHintShown = readTrayHintShown(ini);
     stored.geometry = readMainFormGeometry(ini);
     stored.watchedNames = readWatchedNames(ini);
+    stored.lastSeen = readLastSeen(ini);
     return stored;
 }
 
@@ -56,7 +57,9 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
     // Dialogs closing while the main window is hidden must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     session_.watchList().assign(stored_.watchedNames);
+    session_.watchList().restoreSightings(stored_.lastSeen);
     stored_.watchedNames = {};
+    stored_.lastSeen = {};
     session_.attachViews(mainForm_, conversations_);
 
     mainForm_.setRecoveryPath(options.recoveryPath);

@@ -18,6 +18,7 @@
 #include "ui/TrayHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/TrayWindowControl.h"
+#include "watch/Sightings.h"
 
 namespace tesk {
 
@@ -29,6 +30,7 @@ struct StoredStart {
     bool trayHintShown = false;
     MainFormGeometry geometry;
     std::vector<std::string> watchedNames;
+    std::vector<NamedSightings> lastSeen;
 };
 
 // The program with its windows: the session, then the tray icon and the permanent windows
