@@ -59,6 +59,9 @@ ChatForm* Conversations::findOrMakeChat(const std::string& name) {
 
 void Conversations::openChat(const std::string& name) {
     ChatForm* chat = findOrMakeChat(name);
+    for (const HeldWhisper& whisper : session_.releaseHeld(name)) {
+        append(chat, whisper);
+    }
     chat->show();
     chat->raise();
     chat->activateWindow();
@@ -110,14 +113,6 @@ void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
 
 std::vector<std::string> Conversations::heldPartners() const {
     return session_.heldPartners();
-}
-
-void Conversations::openHeld(const std::string& name) {
-    ChatForm* chat = findOrMakeChat(name);
-    for (const HeldWhisper& whisper : session_.releaseHeld(name)) {
-        append(chat, whisper);
-    }
-    openChat(name);
 }
 
 void Conversations::showHeldLines(std::size_t count) {

@@ -30,13 +30,13 @@ public:
 
     ChatForm* findChat(const std::string& name) const;
     ChatForm* findOrMakeChat(const std::string& name);  // a new window stays hidden
-    // The main window's Chat command; takes the partner's unread mark away.
+    // The main window's Chat command; takes the partner's unread mark away and brings in
+    // the lines held for him, however his window is opened.
     void openChat(const std::string& name);
     StatsForm* findStats(const std::string& name) const;
 
-    // Held whispers: the partners, and opening one's window with them.
+    // Held whispers: the partners (openChat opens one's window with them).
     std::vector<std::string> heldPartners() const;
-    void openHeld(const std::string& name);
     // Told the number of held lines whenever it changes.
     void setHeldChanged(std::function<void(std::size_t)> changed) {
         heldChanged_ = std::move(changed);
