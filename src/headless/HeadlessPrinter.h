@@ -33,6 +33,7 @@ public:
     ChatShown chatShown(const std::string&) const override { return ChatShown::Visible; }
     void showSaid(const std::string& partner, const HeldWhisper& said, bool openNow) override;
     void announceMessage(const std::string&, bool) override {}
+    void notifyWhisper(const std::string&, const std::string&) override {}  // printed already
     void showHeldLines(std::size_t) override {}
     void showStats(const StatsAnswer& reply) override;
 

@@ -3,6 +3,7 @@
 #include "platform/GuiThread.h"
 #include "platform/SoundPlayer.h"
 #include "session/Session.h"
+#include "ui/DesktopNotices.h"
 #include "ui/TrayNotifier.h"
 #include "watch/Products.h"
 #include "watch/ServerReplies.h"
@@ -100,6 +101,14 @@ void Conversations::announceMessage(const std::string& partner, bool chime) {
     }
     if (chime) {
         sounds_.play(kMessageSound);
+    }
+}
+
+void Conversations::notifyWhisper(const std::string& partner, const std::string& text) {
+    TESK_ASSERT_GUI_THREAD();
+    const ChatForm* chat = findChat(partner);
+    if (notices_ != nullptr && (chat == nullptr || !chat->isActiveWindow())) {
+        notices_->whisper(partner, text);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "ping/Pinger.h"
 #include "platform/TerminationSignals.h"
+#include "platform/notifications/DesktopNotifications.h"
 #include "session/Session.h"
 #include "session/StartOptions.h"
 #include "settings/WindowLayout.h"
@@ -12,6 +13,7 @@
 #include "ui/AddUserForm.h"
 #include "ui/ConsoleForm.h"
 #include "ui/Conversations.h"
+#include "ui/DesktopNotices.h"
 #include "ui/HeldMessagesForm.h"
 #include "ui/MainForm.h"
 #include "ui/SettingsForm.h"
@@ -57,6 +59,8 @@ private:
     StoredStart stored_;
     Session session_;
     TrayNotifier tray_;
+    DesktopNotifications notifications_;
+    DesktopNotices notices_;
     MainForm mainForm_;
     Pinger ping_;
     // The settings dialog loads and publishes the live settings (and the look) as it is
