@@ -26,9 +26,10 @@ add_custom_command(OUTPUT ${tesk_sounds} ${tesk_icons}
 add_custom_target(tesk-assets ALL DEPENDS ${tesk_sounds} ${tesk_icons})
 
 # Built with the program, so that a copy run from the build tree (scripts/run.sh) finds
-# the chimes there when neither the working folder nor an installed share/tesk has them.
+# the chimes and its notification icon there when nothing is installed.
 add_dependencies(tesk tesk-assets)
 target_compile_definitions(tesk_platform PRIVATE TESK_BUILD_DATA_DIR="${PROJECT_BINARY_DIR}")
+target_compile_definitions(tesk_notifications PRIVATE TESK_BUILD_DATA_DIR="${PROJECT_BINARY_DIR}")
 
 install(FILES data/tesk.desktop DESTINATION share/applications)
 install(FILES LICENSE DESTINATION share/doc/tesk)

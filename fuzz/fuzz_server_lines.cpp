@@ -294,7 +294,7 @@ void checkNameOrder(const std::string& a, const std::string& b, const std::strin
 }
 
 void checkRowTexts(const std::string& name, const WatchedUser& user) {
-    const std::string report = describeRow(name, user);
+    const std::string report = describeRow(name, user, "last seen 14:02");
     FUZZ_CHECK(startsWith(report, name + " "));
     if (!user.program.empty()) {
         FUZZ_CHECK(contains(report, "program: " + user.program));
@@ -303,11 +303,11 @@ void checkRowTexts(const std::string& name, const WatchedUser& user) {
         FUZZ_CHECK(contains(report, "away: " + user.awayMessage));
     }
 
-    // The name, the place, then one line per non-empty column: nothing received can add a
-    // line.
-    const QString tip = userInfoTip(name, user);
+    // The name, the place, then one line per non-empty column and the sighting: nothing
+    // received can add a line.
+    const QString tip = userInfoTip(name, user, "never seen");
     const int columns =
-        1 + !user.program.empty() + !user.awayMessage.empty() + !user.dndMessage.empty();
+        2 + !user.program.empty() + !user.awayMessage.empty() + !user.dndMessage.empty();
     FUZZ_CHECK(tip.count('\n') == columns);
 }
 
@@ -436,7 +436,7 @@ void replaySession(const std::vector<std::string>& lines, std::string lastComman
         FUZZ_CHECK(lastCommand.size() <= inputSize + 8 && lastArgument.size() <= inputSize);
         FUZZ_CHECK(user.place.name.size() <= inputSize && user.program.size() <= inputSize);
     }
-    (void)describeRow(watched, user);
+    (void)describeRow(watched, user, "never seen");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "watch/Products.h"
 #include "watch/RowReport.h"
 #include "watch/ShownText.h"
+#include "watch/Sightings.h"
 #include "watch/WatchListModel.h"
 
 namespace tesk {
@@ -33,15 +34,13 @@ void HeadlessPrinter::print(const std::string& text) {
 void HeadlessPrinter::reportChangedRows() {
     for (int i = 0; i < watchList_.size(); ++i) {
         const WatchRow& row = watchList_.row(i);
-        const std::string text = describeRow(row.name, row.user);
-        std::string& shown = shownRows_[row.key];
-        // Rows start unknown; only what the gateway tells about them is news.
-        if (shown.empty() && row.user.presence == Presence::Unknown) {
-            shown = text;
-        }
-        if (shown != text) {
-            shown = text;
-            print(text);
+        // Rows start unknown; only what the gateway tells about them is news. When the
+        // user was seen is not: an offline line says it once.
+        WatchedUser& shown = shownRows_[row.key];
+        if (!(shown == row.user)) {
+            shown = row.user;
+            print(describeRow(row.name, row.user,
+                              seenText(row.user.presence, row.seen, watchList_.now())));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "session/SessionView.h"
+#include "watch/WatchedUser.h"
 
 namespace tesk {
 
@@ -32,6 +33,7 @@ public:
     ChatShown chatShown(const std::string&) const override { return ChatShown::Visible; }
     void showSaid(const std::string& partner, const HeldWhisper& said, bool openNow) override;
     void announceMessage(const std::string&, bool) override {}
+    void notifyWhisper(const std::string&, const std::string&) override {}  // printed already
     void showHeldLines(std::size_t) override {}
     void showStats(const StatsAnswer& reply) override;
 
@@ -44,7 +46,7 @@ private:
     std::function<QTime()> clock_;
     QTimer rowReport_;  // waits for the rest of a reply before reporting its row
     std::string shownStatus_;
-    std::map<std::string, std::string> shownRows_;  // by lower-cased name
+    std::map<std::string, WatchedUser> shownRows_;  // by lower-cased name
 };
 
 }  // namespace tesk

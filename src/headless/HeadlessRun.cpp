@@ -18,9 +18,11 @@ namespace tesk {
 namespace {
 
 // Writes the watch list back; when Tesk.ini cannot be written it goes to the recovery copy.
-int saveWatchList(const StartOptions& options, const std::vector<std::string>& names) {
+int saveWatchList(const StartOptions& options, const WatchListModel& list) {
+    const std::vector<std::string> names = list.names();
     IniFile ini(options.iniPath);
     writeWatchedNames(ini, names);
+    writeLastSeen(ini, list.sightings());
     if (!ini.flush()) {
         const std::string report =
             keepUnsavedWatchList(options.iniPath, options.recoveryPath, names);
@@ -50,6 +52,7 @@ int runHeadless(const StartOptions& options) {
         const IniFile ini(options.iniPath);
         session.settings().publish(readSettings(ini));
         session.watchList().assign(readWatchedNames(ini));
+        session.watchList().restoreSightings(readLastSeen(ini));
     }
     if (!options.recoveryPath.isEmpty() && QFileInfo::exists(options.recoveryPath)) {
         std::fprintf(
@@ -66,7 +69,7 @@ int runHeadless(const StartOptions& options) {
 
     session.goOffline();
     session.stop();
-    return saveWatchList(options, session.watchList().names());
+    return saveWatchList(options, session.watchList());
 }
 
 }  // namespace tesk

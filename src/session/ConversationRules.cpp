@@ -39,6 +39,9 @@ void ConversationRules::record(const std::string& partner, const HeldWhisper& sa
     }
     // A partner who is not watched gets his conversation on screen at once.
     view_->showSaid(partner, said, row < 0 && shown == ChatShown::None);
+    if (said.incoming) {
+        view_->notifyWhisper(partner, said.text);
+    }
     if (row >= 0) {
         // The mark stays until the user sees the conversation; one on screen is seen.
         watchList_.setUnread(row, view_->chatShown(partner) != ChatShown::Visible);
@@ -47,11 +50,16 @@ void ConversationRules::record(const std::string& partner, const HeldWhisper& sa
 }
 
 bool ConversationRules::admitStranger(const std::string& partner, const HeldWhisper& said) {
-    if (!strangers_.isHeld(partner) && strangers_.mayOpenWindow(clock_())) {
+    const bool held = strangers_.isHeld(partner);
+    if (!held && strangers_.mayOpenWindow(clock_())) {
         return true;
     }
     if (strangers_.hold(partner, said)) {
         view_->showHeldLines(strangers_.heldLines());
+        // Only his first held line, and only a few new partners per period, as with windows.
+        if (!held && said.incoming && strangers_.mayTellOfHeld(clock_())) {
+            view_->notifyWhisper(partner, said.text);
+        }
     } else {
         sessionView_->showNote("Dropped a whisper from " + partner + ": too many held messages.");
     }

@@ -19,7 +19,8 @@ class WatchListModel;
 // if need be, and marks his row until the user sees it; a partner with a conversation
 // gets the line there; a new partner who is neither opens a conversation at once, but
 // only a few per period: the lines of further new partners are held until the user
-// opens them.
+// opens them. Which of these lines the user may also be told of outside the windows is
+// decided here too, within the same limits.
 class ConversationRules {
 public:
     using Clock = StrangerWhispers::Clock;

@@ -20,6 +20,7 @@ struct NoViews : SessionView, ConversationView {
     ChatShown chatShown(const std::string&) const override { return ChatShown::None; }
     void showSaid(const std::string&, const HeldWhisper&, bool) override {}
     void announceMessage(const std::string&, bool) override {}
+    void notifyWhisper(const std::string&, const std::string&) override {}
     void showHeldLines(std::size_t) override {}
     void showStats(const StatsAnswer&) override {}
 };

@@ -41,6 +41,9 @@ public:
     virtual void showSaid(const std::string& partner, const HeldWhisper& said, bool openNow) = 0;
     // A watched partner's line arrived: the tray notice, and the chime when asked for.
     virtual void announceMessage(const std::string& partner, bool chime) = 0;
+    // A whisper the user may be told of outside its window: a line in a conversation, a
+    // stranger's line that opened one, or the first held line of a new partner.
+    virtual void notifyWhisper(const std::string& partner, const std::string& text) = 0;
     // How many whisper lines wait for the user to open their windows.
     virtual void showHeldLines(std::size_t count) = 0;
     virtual void showStats(const StatsAnswer& reply) = 0;

@@ -26,6 +26,7 @@ struct SettingsValues {
     bool minimize = false;
     bool officeXp = false;
     bool sounds = true;
+    bool notifications = false;  // desktop notifications; on for a new configuration
     std::string gateway = "europe.battle.net";
     ServerType serverType = ServerType::Classic;
     bool force = false;

@@ -29,6 +29,7 @@ const SettingsKey kKeys[] = {
     {"Minimize", &SettingsValues::minimize},
     {"OfficeXP", &SettingsValues::officeXp},
     {"Sounds", &SettingsValues::sounds},
+    {"Notifications", &SettingsValues::notifications},  // written only once on: writeSettings
     {"Gateway", &SettingsValues::gateway},
     {"Force", &SettingsValues::force},
     {"Anonymous", &SettingsValues::anonymous},
@@ -77,10 +78,11 @@ bool hasKey(const IniFile& ini, const char* key) {
 
 SettingsValues readSettings(const IniFile& ini) {
     SettingsValues defaults;
-    // A new configuration finds the server type itself; a file without the key was made
-    // before there was a choice and stays Classic.
+    // A new configuration finds the server type itself and notifies; a file without these
+    // keys was made before there was a choice and stays Classic and quiet.
     if (!ini.exists()) {
         defaults.serverType = ServerType::Automatic;
+        defaults.notifications = true;
     }
     SettingsValues values;
     for (const SettingsKey& key : kKeys) {
@@ -105,7 +107,12 @@ SettingsValues readSettings(const IniFile& ini) {
 void writeSettings(IniFile& ini, const SettingsValues& values) {
     for (const SettingsKey& key : kKeys) {
         if (const Flag* flag = std::get_if<Flag>(&key.field)) {
-            ini.writeBool(kSection, key.name, values.**flag);
+            // Like the server type: a file that never switched notifications on stays
+            // without the key.
+            if (*flag != &SettingsValues::notifications || values.notifications ||
+                hasKey(ini, key.name)) {
+                ini.writeBool(kSection, key.name, values.**flag);
+            }
         } else if (const Text* text = std::get_if<Text>(&key.field)) {
             ini.writeString(
                 kSection, key.name,

@@ -3,6 +3,7 @@
 #include "platform/GuiThread.h"
 #include "platform/SoundPlayer.h"
 #include "session/Session.h"
+#include "ui/DesktopNotices.h"
 #include "ui/TrayNotifier.h"
 #include "watch/Products.h"
 #include "watch/ServerReplies.h"
@@ -59,6 +60,9 @@ ChatForm* Conversations::findOrMakeChat(const std::string& name) {
 
 void Conversations::openChat(const std::string& name) {
     ChatForm* chat = findOrMakeChat(name);
+    for (const HeldWhisper& whisper : session_.releaseHeld(name)) {
+        append(chat, whisper);
+    }
     chat->show();
     chat->raise();
     chat->activateWindow();
@@ -100,6 +104,14 @@ void Conversations::announceMessage(const std::string& partner, bool chime) {
     }
 }
 
+void Conversations::notifyWhisper(const std::string& partner, const std::string& text) {
+    TESK_ASSERT_GUI_THREAD();
+    const ChatForm* chat = findChat(partner);
+    if (notices_ != nullptr && (chat == nullptr || !chat->isActiveWindow())) {
+        notices_->whisper(partner, text);
+    }
+}
+
 void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
     chat->appendHeader(shown(whisper.speaker), whisper.time);
     chat->appendBody(shown(whisper.text), !whisper.incoming);
@@ -110,14 +122,6 @@ void Conversations::append(ChatForm* chat, const HeldWhisper& whisper) {
 
 std::vector<std::string> Conversations::heldPartners() const {
     return session_.heldPartners();
-}
-
-void Conversations::openHeld(const std::string& name) {
-    ChatForm* chat = findOrMakeChat(name);
-    for (const HeldWhisper& whisper : session_.releaseHeld(name)) {
-        append(chat, whisper);
-    }
-    openChat(name);
 }
 
 void Conversations::showHeldLines(std::size_t count) {

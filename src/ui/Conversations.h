@@ -12,6 +12,7 @@
 
 namespace tesk {
 
+class DesktopNotices;
 class Session;
 class SoundPlayer;
 class TrayNotifier;
@@ -30,22 +31,25 @@ public:
 
     ChatForm* findChat(const std::string& name) const;
     ChatForm* findOrMakeChat(const std::string& name);  // a new window stays hidden
-    // The main window's Chat command; takes the partner's unread mark away.
+    // The main window's Chat command and a notice's "Open"; takes the partner's unread
+    // mark away and brings in the lines held for him, however his window is opened.
     void openChat(const std::string& name);
     StatsForm* findStats(const std::string& name) const;
 
-    // Held whispers: the partners, and opening one's window with them.
+    // Held whispers: the partners (openChat opens one's window with them).
     std::vector<std::string> heldPartners() const;
-    void openHeld(const std::string& name);
     // Told the number of held lines whenever it changes.
     void setHeldChanged(std::function<void(std::size_t)> changed) {
         heldChanged_ = std::move(changed);
     }
+    void attachNotices(DesktopNotices* notices) { notices_ = notices; }
 
     // ConversationView
     ChatShown chatShown(const std::string& partner) const override;
     void showSaid(const std::string& partner, const HeldWhisper& said, bool openNow) override;
     void announceMessage(const std::string& partner, bool chime) override;
+    // Not while the partner's window is the active one: the user is reading it.
+    void notifyWhisper(const std::string& partner, const std::string& text) override;
     void showHeldLines(std::size_t count) override;
     void showStats(const StatsAnswer& reply) override;
 
@@ -59,6 +63,7 @@ private:
     SoundPlayer& sounds_;
     std::function<bool()> mainWindowVisible_;
     std::function<void(std::size_t)> heldChanged_;
+    DesktopNotices* notices_ = nullptr;
     std::map<std::string, QPointer<ChatForm>> chats_;
     std::map<std::string, QPointer<StatsForm>> stats_;
 };

@@ -64,7 +64,7 @@ void HeldMessagesForm::refresh() {
 void HeldMessagesForm::openSelected() {
     const QList<QListWidgetItem*> selected = partners_->selectedItems();
     for (const QListWidgetItem* item : selected) {
-        conversations_.openHeld(item->data(Qt::UserRole).toByteArray().toStdString());
+        conversations_.openChat(item->data(Qt::UserRole).toByteArray().toStdString());
     }
     refresh();
     if (partners_->count() == 0) {

@@ -25,6 +25,7 @@
 #include "settings/IniFile.h"
 #include "settings/WindowLayout.h"
 #include "ui/Conversations.h"
+#include "ui/DesktopNotices.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
 #include "ui/ScreenPlacement.h"
@@ -405,6 +406,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
 bool MainForm::saveOnExit() {
     IniFile ini(iniPath_);
     writeWatchedNames(ini, watchList_.names());
+    writeLastSeen(ini, watchList_.sightings());
     MainFormGeometry geometry{width(), height(), x(), y()};
     if (!positionKnown_) {
         const MainFormGeometry stored = readMainFormGeometry(ini);
@@ -500,6 +502,10 @@ void MainForm::showLog(const LogEntry& entry) {
 void MainForm::announceOnline(const std::string& name) {
     TESK_ASSERT_GUI_THREAD();
     tray_.announceOnline(shownText(name, RemoteTextLimits::kShownLineBytes));
+    const int row = watchList_.find(name);
+    if (notices_ != nullptr && row >= 0) {
+        notices_->userOnline(name, watchList_.row(row).user);
+    }
 }
 
 }  // namespace tesk

@@ -22,6 +22,7 @@ class QUrl;
 namespace tesk {
 
 class Conversations;
+class DesktopNotices;
 class IniFile;
 class Pinger;
 class Session;
@@ -42,6 +43,7 @@ public:
 
     void attachConversations(Conversations* conversations) { conversations_ = conversations; }
     void attachPing(Pinger* ping) { ping_ = ping; }
+    void attachNotices(DesktopNotices* notices) { notices_ = notices; }
 
     // The pinger's display: the label and the tray tip's " (...) " part.
     void showPing(const std::string& pingText);
@@ -92,7 +94,8 @@ public:
 
     void chooseStatus(StatusChoice choice);
 
-    // SessionView: the status button and tray tip, error boxes, the console, tray notices.
+    // SessionView: the status button and tray tip, error boxes, the console, tray and
+    // desktop notices.
     void showStatus(const StatusDisplay& display) override;
     void showError(const std::string& message) override;
     void showNote(const std::string& text) override;
@@ -135,6 +138,7 @@ private:
     QString recoveryPath_;
     Conversations* conversations_ = nullptr;
     Pinger* ping_ = nullptr;
+    DesktopNotices* notices_ = nullptr;
     UrlOpener openUrl_;
     WindowOpeners openers_;
     std::function<void(const LogEntry&)> logSink_;

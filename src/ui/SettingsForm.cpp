@@ -144,6 +144,8 @@ void SettingsForm::buildControls() {
     officeXpCheck_ =
         addCheck("OfficeXPCheck", QStringLiteral("Use Office XP alike look"), {32, 64, 161, 20});
     soundsCheck_ = addCheck("SoundsCheck", QStringLiteral("Play sounds"), {32, 88, 100, 20});
+    notificationsCheck_ =
+        addCheck("NotificationsCheck", QStringLiteral("Desktop notifications"), {152, 88, 153, 20});
 
     addHeading(this, "NetworkLabel", QStringLiteral("Network"), 120);
     addLabel(this, "GatewayLabel", QStringLiteral("Gateway:"), 32, 156);
@@ -186,12 +188,13 @@ void SettingsForm::buildControls() {
     for (std::size_t i = 1; i < std::size(focusOrder); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
+    setTabOrder(soundsCheck_, notificationsCheck_);  // its neighbour on the same line
 
     // toggled fires only when a box really changes, also when a reload changes it.
     connect(officeXpCheck_, &QCheckBox::toggled, this, [this](bool on) { lookSwitch_(on); });
     connect(anonymousCheck_, &QCheckBox::toggled, this, &SettingsForm::anonymousCheckChange);
-    for (QCheckBox* check :
-         {minimizeCheck_, officeXpCheck_, soundsCheck_, forceCheck_, anonymousCheck_}) {
+    for (QCheckBox* check : {minimizeCheck_, officeXpCheck_, soundsCheck_, notificationsCheck_,
+                             forceCheck_, anonymousCheck_}) {
         connect(check, &QCheckBox::toggled, this, &SettingsForm::publish);
     }
     connect(gatewayEdit_, &QComboBox::editTextChanged, this, &SettingsForm::publish);
@@ -219,6 +222,7 @@ void SettingsForm::formCreate() {
     minimizeCheck_->setChecked(stored.minimize);
     officeXpCheck_->setChecked(stored.officeXp);
     soundsCheck_->setChecked(stored.sounds);
+    notificationsCheck_->setChecked(stored.notifications);
     const QString gateway = QString::fromStdString(stored.gateway);
     // A known host is also marked in the list; any other text stays as it was typed.
     gatewayEdit_->setCurrentIndex(gatewayEdit_->findText(gateway));
@@ -238,6 +242,7 @@ SettingsValues SettingsForm::values() const {
     current.minimize = minimizeCheck_->isChecked();
     current.officeXp = officeXpCheck_->isChecked();
     current.sounds = soundsCheck_->isChecked();
+    current.notifications = notificationsCheck_->isChecked();
     current.gateway = gatewayEdit_->currentText().toStdString();
     current.serverType = static_cast<ServerType>(serverTypeBox_->currentData().toInt());
     current.force = forceCheck_->isChecked();

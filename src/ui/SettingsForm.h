@@ -59,6 +59,7 @@ private:
     QCheckBox* minimizeCheck_ = nullptr;
     QCheckBox* officeXpCheck_ = nullptr;
     QCheckBox* soundsCheck_ = nullptr;
+    QCheckBox* notificationsCheck_ = nullptr;
     QComboBox* gatewayEdit_ = nullptr;
     QComboBox* serverTypeBox_ = nullptr;
     QCheckBox* forceCheck_ = nullptr;

@@ -26,6 +26,7 @@ StoredStart readStoredStart(const QString& iniPath) {
     stored.trayHintShown = readTrayHintShown(ini);
     stored.geometry = readMainFormGeometry(ini);
     stored.watchedNames = readWatchedNames(ini);
+    stored.lastSeen = readLastSeen(ini);
     return stored;
 }
 
@@ -36,6 +37,8 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
       stored_(readStoredStart(options.iniPath)),
       session_(options.timings),
       tray_(sounds, [this] { return session_.settings().snapshot().sounds; }),
+      notifications_(QDBusConnection::sessionBus(), applicationIconUri()),
+      notices_(notifications_, session_.settings(), [this] { return mainForm_.isActiveWindow(); }),
       mainForm_(session_, tray_, options.iniPath),
       ping_(
           session_.settings(), [this](const std::string& text) { mainForm_.showPing(text); },
@@ -56,12 +59,18 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
     // Dialogs closing while the main window is hidden must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     session_.watchList().assign(stored_.watchedNames);
+    session_.watchList().restoreSightings(stored_.lastSeen);
     stored_.watchedNames = {};
+    stored_.lastSeen = {};
     session_.attachViews(mainForm_, conversations_);
 
     mainForm_.setRecoveryPath(options.recoveryPath);
     mainForm_.attachPing(&ping_);
     mainForm_.attachConversations(&conversations_);
+    mainForm_.attachNotices(&notices_);
+    conversations_.attachNotices(&notices_);
+    QObject::connect(&notifications_, &DesktopNotifications::openRequested, &mainForm_,
+                     [this](const std::string& partner) { conversations_.openChat(partner); });
     mainForm_.resize(stored_.geometry.width, stored_.geometry.height);
     mainForm_.move(stored_.geometry.left, stored_.geometry.top);
     mainForm_.setLogSink([this](const LogEntry& entry) { console_.addToLog(entry); });

@@ -5,6 +5,7 @@
 
 #include "ping/Pinger.h"
 #include "platform/TerminationSignals.h"
+#include "platform/notifications/DesktopNotifications.h"
 #include "session/Session.h"
 #include "session/StartOptions.h"
 #include "settings/WindowLayout.h"
@@ -12,12 +13,14 @@
 #include "ui/AddUserForm.h"
 #include "ui/ConsoleForm.h"
 #include "ui/Conversations.h"
+#include "ui/DesktopNotices.h"
 #include "ui/HeldMessagesForm.h"
 #include "ui/MainForm.h"
 #include "ui/SettingsForm.h"
 #include "ui/TrayHint.h"
 #include "ui/TrayNotifier.h"
 #include "ui/TrayWindowControl.h"
+#include "watch/Sightings.h"
 
 namespace tesk {
 
@@ -29,6 +32,7 @@ struct StoredStart {
     bool trayHintShown = false;
     MainFormGeometry geometry;
     std::vector<std::string> watchedNames;
+    std::vector<NamedSightings> lastSeen;
 };
 
 // The program with its windows: the session, then the tray icon and the permanent windows
@@ -55,6 +59,8 @@ private:
     StoredStart stored_;
     Session session_;
     TrayNotifier tray_;
+    DesktopNotifications notifications_;
+    DesktopNotices notices_;
     MainForm mainForm_;
     Pinger ping_;
     // The settings dialog loads and publishes the live settings (and the look) as it is

@@ -18,8 +18,10 @@ QVariant WatchListIcons::data(const QModelIndex& index, int role) const {
         return images::icon(pictureFor(rowAt(index).user));
     }
     if (index.isValid() && role == Qt::ToolTipRole) {
+        const auto* list = static_cast<const WatchListModel*>(sourceModel());
         const WatchRow& row = rowAt(index);
-        return plainToolTip(userInfoTip(row.name, row.user));
+        return plainToolTip(
+            userInfoTip(row.name, row.user, seenText(row.user.presence, row.seen, list->now())));
     }
     return QIdentityProxyModel::data(index, role);
 }

@@ -6,8 +6,8 @@ namespace tesk {
 
 struct WatchRow;
 
-// Shows each watch list row's state as the picture left of its name, and its columns as
-// the row's information tip.
+// Shows each watch list row's state as the picture left of its name, and its columns and
+// when the user was seen as the row's information tip.
 class WatchListIcons : public QIdentityProxyModel {
     Q_OBJECT
 public:

@@ -24,7 +24,7 @@ const char* presenceWord(Presence presence) {
 
 }  // namespace
 
-std::string describeRow(const std::string& name, const WatchedUser& user) {
+std::string describeRow(const std::string& name, const WatchedUser& user, const std::string& seen) {
     std::string line = name + " " + presenceWord(user.presence);
     const auto add = [&line](const char* label, const std::string& text) {
         if (!text.empty()) {
@@ -37,6 +37,9 @@ std::string describeRow(const std::string& name, const WatchedUser& user) {
     add("program: ", user.program);
     add("away: ", user.awayMessage);
     add("dnd: ", user.dndMessage);
+    if (user.presence == Presence::Offline) {
+        add("", seen);
+    }
     return line;
 }
 

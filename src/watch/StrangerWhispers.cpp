@@ -18,16 +18,19 @@ std::size_t bytesOf(const HeldWhisper& whisper) {
 
 }  // namespace
 
-StrangerWhispers::StrangerWhispers(const RemoteTextLimits& limits) : limits_(limits) {}
+StrangerWhispers::StrangerWhispers(const RemoteTextLimits& limits)
+    : limits_(limits),
+      windows_(limits.strangerWindows, limits.strangerPeriod),
+      heldNotices_(limits.strangerWindows, limits.strangerPeriod) {}
 
-bool StrangerWhispers::mayOpenWindow(Clock::time_point now) {
-    while (!opened_.empty() && now - opened_.front() >= limits_.strangerPeriod) {
-        opened_.pop_front();
+bool StrangerWhispers::Quota::take(Clock::time_point now) {
+    while (!taken_.empty() && now - taken_.front() >= period_) {
+        taken_.pop_front();
     }
-    if (opened_.size() >= static_cast<std::size_t>(limits_.strangerWindows)) {
+    if (taken_.size() >= count_) {
         return false;
     }
-    opened_.push_back(now);
+    taken_.push_back(now);
     return true;
 }
 

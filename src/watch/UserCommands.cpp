@@ -48,7 +48,7 @@ QString playerProfileUrl(const std::string& name) {
            "&PlayerName=" + encoded(player);
 }
 
-QString userInfoTip(const std::string& name, const WatchedUser& user) {
+QString userInfoTip(const std::string& name, const WatchedUser& user, const std::string& seen) {
     QStringList lines{shownText(name, RemoteTextLimits::kShownLineBytes)};
     const auto add = [&](const char* label, const std::string& text) {
         if (!text.empty()) {
@@ -59,6 +59,7 @@ QString userInfoTip(const std::string& name, const WatchedUser& user) {
     add("* program: ", user.program);
     add("* away: ", user.awayMessage);
     add("* dnd: ", user.dndMessage);
+    add("* ", seen);
     return lines.join('\n');
 }
 

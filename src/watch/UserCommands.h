@@ -36,8 +36,8 @@ UserMenuState userMenuFor(int selectedRows, ConnectionStatus status, bool anonym
 QString playerProfileUrl(const std::string& name);
 
 // The information tip of a row: the full name (the narrow list cuts long ones), then its
-// non-empty columns as "* " lines.
-QString userInfoTip(const std::string& name, const WatchedUser& user);
+// non-empty columns and when the user was seen (seenText) as "* " lines.
+QString userInfoTip(const std::string& name, const WatchedUser& user, const std::string& seen);
 
 // "/stats " + name + " " + product code.
 std::string statsCommand(const std::string& name, const char* productCode);

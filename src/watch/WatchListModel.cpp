@@ -1,6 +1,7 @@
 #include "watch/WatchListModel.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/GuiThread.h"
 #include "watch/RemoteTextLimits.h"
@@ -60,7 +61,7 @@ int WatchListModel::add(const std::string& name) {
         [](const std::string& n, const WatchRow& r) { return compareNames(n, r.name) < 0; });
     const int position = static_cast<int>(place - rows_.begin());
     beginInsertRows({}, position, position);
-    rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchedUser{}});
+    rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
     endInsertRows();
     return position;
 }
@@ -71,7 +72,7 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
     rows_.clear();
     rows_.reserve(names.size());
     for (const std::string& name : names) {
-        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}});
+        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
     }
     std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
@@ -108,11 +109,12 @@ void WatchListModel::setUser(int position, const WatchedUser& user) {
     if (position < 0 || position >= size()) {
         return;
     }
-    WatchedUser& row = rows_[static_cast<std::size_t>(position)].user;
-    if (row == user) {
+    WatchRow& row = rows_[static_cast<std::size_t>(position)];
+    row.seen = sightingsAfter(row.seen, row.user.presence, user.presence, clock_());
+    if (row.user == user) {
         return;  // most polls find a user where he was: nothing to repaint
     }
-    row = user;
+    row.user = user;
     emit dataChanged(index(position, 0), index(position, NumberOfColumns - 1));
 }
 
@@ -144,6 +146,33 @@ std::vector<std::string> WatchListModel::names() const {
         result.push_back(r.name);
     }
     return result;
+}
+
+std::vector<NamedSightings> WatchListModel::sightings() const {
+    std::vector<NamedSightings> result;
+    result.reserve(rows_.size());
+    for (const WatchRow& r : rows_) {
+        result.push_back({r.name, r.seen});
+    }
+    return result;
+}
+
+void WatchListModel::restoreSightings(const std::vector<NamedSightings>& stored) {
+    TESK_ASSERT_GUI_THREAD();
+    // By key, so that a long list is not searched once per entry.
+    std::unordered_map<std::string, std::size_t> positions;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        positions.emplace(rows_[i].key, i);
+    }
+    for (const NamedSightings& entry : stored) {
+        const auto found = positions.find(lowerCaseName(entry.name));
+        if (found != positions.end()) {
+            rows_[found->second].seen = entry.seen;
+        }
+    }
+    if (!rows_.empty()) {
+        emit dataChanged(index(0, 0), index(size() - 1, NumberOfColumns - 1));
+    }
 }
 
 }  // namespace tesk

@@ -1,18 +1,22 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QDateTime>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "watch/Sightings.h"
 #include "watch/WatchedUser.h"
 
 namespace tesk {
 
-// One watched user: the name as typed and the user's state.
+// One watched user: the name as typed, the user's state and when he was seen.
 struct WatchRow {
     std::string name;
     std::string key;  // lowerCaseName(name), for lookups
     WatchedUser user;
+    Sightings seen;
 };
 
 // The watch list: rows kept sorted by name (see compareNames). It is the one record of
@@ -40,6 +44,7 @@ public:
 
     const WatchRow& row(int position) const { return rows_[static_cast<std::size_t>(position)]; }
     int size() const { return static_cast<int>(rows_.size()); }
+    // Also records the sighting the new state means (see sightingsAfter).
     void setUser(int position, const WatchedUser& user);
     void setUnread(int position, bool unread);
     // Every row back to the unknown state; unread marks stay, their messages still wait.
@@ -48,8 +53,17 @@ public:
     // In list order.
     std::vector<std::string> names() const;
 
+    // The time of sightings; tests set their own.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    QDateTime now() const { return clock_(); }
+    // Every row's sightings, in list order, and giving them back after a start: entries
+    // for names not in the list are left out.
+    std::vector<NamedSightings> sightings() const;
+    void restoreSightings(const std::vector<NamedSightings>& stored);
+
 private:
     std::vector<WatchRow> rows_;
+    std::function<QDateTime()> clock_ = &QDateTime::currentDateTime;
 };
 
 }  // namespace tesk

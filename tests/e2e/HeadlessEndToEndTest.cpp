@@ -37,6 +37,7 @@ protected:
             env.insert("XDG_RUNTIME_DIR", dir.path());
             env.insert("XDG_STATE_HOME", dir.filePath("state"));
             env.insert("QT_QPA_PLATFORM", "offscreen");
+            env.insert("TZ", "UTC");  // stored times are printed in local time
             return env;
         }());
         launch(headless);
@@ -92,17 +93,20 @@ protected:
 TEST_F(HeadlessRun, PrintsEveryChangeAndSavesTheWatchListOnSigterm) {
     start("127.0.0.7",
           "Anonymous=0\r\nUser=tesk\r\nPassword=\xdb\xe0\xa8\xe6\xd6\xe6\r\n"
-          "[Users]\r\nCount=3\r\n0=carol\r\n1=alice\r\n2=bob\r\n");
+          "[Users]\r\nCount=3\r\n0=carol\r\n1=alice\r\n2=bob\r\n"
+          "[LastSeen]\r\nCount=1\r\n0=carol\t\t2024-01-02T11:00:00+01:00\r\n");
     if (!sim) {
         return;
     }
     sim->setUserOnline("alice", "Starcraft", gatewaysim::Place::channel("Foo"));
     sim->setAway("alice", "lunch");
-    ASSERT_TRUE(waitForLine("carol offline")) << lines().join('\n').toStdString();
-    EXPECT_EQ(lines().mid(0, 5),
-              (QStringList{"status: Connecting...", "status: Online",
-                           "alice away, channel: Foo, program: Starcraft, away: lunch",
-                           "bob offline", "carol offline"}));
+    ASSERT_TRUE(waitForLine("carol offline, last seen 2024-01-02 10:00"))
+        << lines().join('\n').toStdString();
+    EXPECT_EQ(
+        lines().mid(0, 5),
+        (QStringList{"status: Connecting...", "status: Online",
+                     "alice away, channel: Foo, program: Starcraft, away: lunch",
+                     "bob offline, never seen", "carol offline, last seen 2024-01-02 10:00"}));
 
     sim->whisperToAll("bob", "hello");
     EXPECT_TRUE(waitForLine("whisper from bob: hello"));
@@ -127,6 +131,10 @@ TEST_F(HeadlessRun, PrintsEveryChangeAndSavesTheWatchListOnSigterm) {
               (QList<QByteArray>{"/whois alice", "/whois bob", "/whois carol"}));
     EXPECT_EQ(tesk::readWatchedNames(tesk::IniFile(iniPath)),
               (std::vector<std::string>{"alice", "bob", "carol"}));
+    const std::vector<tesk::NamedSightings> seen = tesk::readLastSeen(tesk::IniFile(iniPath));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].seen.onlineSince.isValid());  // alice
+    EXPECT_FALSE(seen[1].seen.lastSeen.isValid());    // bob
 }
 
 TEST_F(HeadlessRun, RefusedLoginIsPrintedInsteadOfABox) {

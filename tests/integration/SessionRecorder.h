@@ -22,6 +22,7 @@ public:
         whispers.push_back(partner + ": " + said.text);
     }
     void announceMessage(const std::string&, bool) override {}
+    void notifyWhisper(const std::string&, const std::string&) override {}
     void showHeldLines(std::size_t) override {}
     void showStats(const StatsAnswer&) override {}
 

@@ -30,6 +30,7 @@ TEST(TeskIni, WithoutAFileEveryDefaultApplies) {
     EXPECT_FALSE(s.minimize);
     EXPECT_FALSE(s.officeXp);
     EXPECT_TRUE(s.sounds);
+    EXPECT_TRUE(s.notifications);
     EXPECT_EQ(s.gateway, "europe.battle.net");
     EXPECT_EQ(s.serverType, ServerType::Automatic);  // a new configuration finds it itself
     EXPECT_FALSE(s.force);
@@ -53,6 +54,7 @@ TEST(TeskIni, ValuesAreReadLikeTheProfileFunctionsDo) {
     const SettingsValues s = readSettings(IniFile(path));
     EXPECT_FALSE(s.minimize);  // not a number: the default
     EXPECT_FALSE(s.sounds);
+    EXPECT_FALSE(s.notifications);  // a file from before there were any
     EXPECT_TRUE(s.force);
     EXPECT_EQ(s.gateway, "127.0.0.1");
     EXPECT_FALSE(s.anonymous);
@@ -161,6 +163,23 @@ TEST(TeskIni, QuotaKeysAreReadWithinBoundsAndWrittenOnlyWhenChanged) {
     for (const char* stock : {"QuotaUnits", "QuotaBytesPerUnit", "MaxLineBytes"}) {
         EXPECT_EQ(written.readString("Settings", stock, "none"), "none") << stock;
     }
+}
+
+TEST(TeskIni, NotificationsAreWrittenOnlyOnceSwitchedOn) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "[Settings]\r\nSounds=1\r\n");
+    const auto save = [&path](bool notifications) {
+        SettingsValues s = readSettings(IniFile(path));
+        s.notifications = notifications;
+        IniFile ini(path);
+        writeSettings(ini, s);
+        EXPECT_TRUE(ini.flush());
+        return ini.readString("Settings", "Notifications", "none");
+    };
+    EXPECT_EQ(save(false), "none");
+    EXPECT_EQ(save(true), "1");
+    EXPECT_EQ(save(false), "0");
+    EXPECT_FALSE(readSettings(IniFile(path)).notifications);
 }
 
 TEST(TeskIni, ToolbarLayoutRoundTripsAndOtherRevisionsAreIgnored) {

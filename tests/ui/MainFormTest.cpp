@@ -153,6 +153,7 @@ TEST_F(MainFormTest, ExitSavesTheWatchListGeometryAndToolbars) {
     const IniFile ini(dir.filePath("Tesk.ini"));
     ASSERT_TRUE(ini.exists());
     EXPECT_EQ(readWatchedNames(ini), (Names{"alice", "bob", "carol", "john@northrend"}));
+    EXPECT_EQ(readLastSeen(ini).size(), 4u);
     EXPECT_EQ(readMainFormGeometry(ini).width, form->width());
     const auto status = readToolbarLayout(ini, "StatusToolbar", false);
     ASSERT_TRUE(status.has_value());
@@ -273,8 +274,10 @@ TEST_F(MainFormTest, StatusShowsOnTheButtonAndTheTrayTip) {
     EXPECT_EQ(tray.image(), 2);
 }
 
-// A row with a message waiting shows the envelope, and its tip where the user is now.
+// A row with a message waiting shows the envelope, and its tip where the user is now and
+// since when.
 TEST_F(MainFormTest, RowInformationTip) {
+    list.setClock([] { return QDateTime(QDate::currentDate(), QTime(14, 2)); });
     WatchedUser away;
     away.presence = Presence::Away;
     away.place = {Place::Kind::Channel, "Foo"};
@@ -282,13 +285,14 @@ TEST_F(MainFormTest, RowInformationTip) {
     list.setUser(0, away);
     list.setUnread(0, true);
     const QModelIndex alice = form->userList()->model()->index(0, 0);
-    EXPECT_EQ(alice.data(Qt::ToolTipRole).toString(), "alice\n* channel: Foo\n* away: lunch");
+    EXPECT_EQ(alice.data(Qt::ToolTipRole).toString(),
+              "alice\n* channel: Foo\n* away: lunch\n* online since 14:02");
     const auto picture = [](const QVariant& icon) {
         return icon.value<QIcon>().pixmap(16, 16).toImage();
     };
     EXPECT_EQ(picture(alice.data(Qt::DecorationRole)), picture(images::icon(images::kEnvelope)));
     EXPECT_EQ(form->userList()->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
-              "bob\n* unknown");
+              "bob\n* unknown\n* never seen");
 }
 
 // The narrow window keeps its width whatever the status button says, in both looks, and

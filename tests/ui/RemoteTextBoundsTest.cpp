@@ -51,7 +51,7 @@ TEST(PlainToolTips, RowAndTrayTipsShowMarkupAsItsLiteralText) {
     const QString tip = icons.data(icons.index(0, 0), Qt::ToolTipRole).toString();
     EXPECT_FALSE(Qt::mightBeRichText(tip));
     EXPECT_EQ(withoutJoiners(tip),
-              "alice\n* channel: " + kHostileMarkup + "\n* away: <b>back soon</b>");
+              "alice\n* channel: " + kHostileMarkup + "\n* away: <b>back soon</b>\n* never seen");
 
     SilentSounds sounds;
     TrayNotifier tray(

@@ -69,6 +69,7 @@ void expectSame(const SettingsValues& actual, const SettingsValues& expected) {
     EXPECT_EQ(actual.minimize, expected.minimize);
     EXPECT_EQ(actual.officeXp, expected.officeXp);
     EXPECT_EQ(actual.sounds, expected.sounds);
+    EXPECT_EQ(actual.notifications, expected.notifications);
     EXPECT_EQ(actual.gateway, expected.gateway);
     EXPECT_EQ(actual.serverType, expected.serverType);
     EXPECT_EQ(actual.force, expected.force);
@@ -134,6 +135,7 @@ protected:
         v.minimize = check("MinimizeCheck")->isChecked();
         v.officeXp = check("OfficeXPCheck")->isChecked();
         v.sounds = check("SoundsCheck")->isChecked();
+        v.notifications = check("NotificationsCheck")->isChecked();
         v.gateway = gateway()->currentText().toStdString();
         v.serverType = static_cast<ServerType>(serverType()->currentData().toInt());
         v.force = check("ForceCheck")->isChecked();
@@ -148,6 +150,7 @@ protected:
         check("MinimizeCheck")->click();
         check("OfficeXPCheck")->click();
         check("SoundsCheck")->click();
+        check("NotificationsCheck")->click();
         gateway()->setCurrentIndex(3);
         serverType()->setCurrentText(QStringLiteral("PvPGN"));
         check("ForceCheck")->click();
@@ -200,6 +203,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
         {"MinimizeCheck", QStringLiteral("Start minimized"), {32, 40, 113, 20}},
         {"OfficeXPCheck", QStringLiteral("Use Office XP alike look"), {32, 64, 161, 20}},
         {"SoundsCheck", QStringLiteral("Play sounds"), {32, 88, 100, 20}},
+        {"NotificationsCheck", QStringLiteral("Desktop notifications"), {152, 88, 153, 20}},
         {"NetworkLabel", QStringLiteral("Network"), {16, 120, 289, 17}},
         {"ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"), {32, 216, 249, 20}},
         {"AnonymousCheck", QStringLiteral("Anonymous access"), {32, 256, 137, 20}},
@@ -248,7 +252,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
 TEST_F(SettingsFormTest, CheckBoxCaptionsAreNotCutOffInEitherLook) {
     create();
     const auto boxes = form->findChildren<QCheckBox*>();
-    EXPECT_EQ(boxes.size(), 5);
+    EXPECT_EQ(boxes.size(), 6);
     for (bool officeXp : {false, true}) {
         applyLook(*qApp, officeXp);
         for (QCheckBox* box : boxes) {
@@ -334,10 +338,10 @@ TEST_F(SettingsFormTest, NeitherButtonIsBoundToEnter) {
     }
     open();
     check("AnonymousCheck")->click();  // account fields enabled
-    for (QWidget* field :
-         std::vector<QWidget*>{check("MinimizeCheck"), check("OfficeXPCheck"), check("SoundsCheck"),
-                               gateway()->lineEdit(), check("ForceCheck"), check("AnonymousCheck"),
-                               edit("UserEdit"), edit("PasswordEdit")}) {
+    for (QWidget* field : std::vector<QWidget*>{
+             check("MinimizeCheck"), check("OfficeXPCheck"), check("SoundsCheck"),
+             check("NotificationsCheck"), gateway()->lineEdit(), check("ForceCheck"),
+             check("AnonymousCheck"), edit("UserEdit"), edit("PasswordEdit")}) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
         QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
@@ -367,12 +371,19 @@ TEST_F(SettingsFormTest, TabFollowsTheFocusOrderWithForceReconnectLast) {
     create();
     check("AnonymousCheck")->setChecked(false);  // disabled fields would be skipped
     open();
-    const std::vector<QWidget*> order = {check("MinimizeCheck"), check("OfficeXPCheck"),
-                                         check("SoundsCheck"),   gateway(),
-                                         serverType(),           check("AnonymousCheck"),
-                                         edit("UserEdit"),       edit("PasswordEdit"),
-                                         button("CancelButton"), button("OKButton"),
-                                         check("ForceCheck"),    check("MinimizeCheck")};
+    const std::vector<QWidget*> order = {check("MinimizeCheck"),
+                                         check("OfficeXPCheck"),
+                                         check("SoundsCheck"),
+                                         check("NotificationsCheck"),
+                                         gateway(),
+                                         serverType(),
+                                         check("AnonymousCheck"),
+                                         edit("UserEdit"),
+                                         edit("PasswordEdit"),
+                                         button("CancelButton"),
+                                         button("OKButton"),
+                                         check("ForceCheck"),
+                                         check("MinimizeCheck")};
     order.front()->setFocus();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget* from = QApplication::focusWidget();
@@ -408,6 +419,7 @@ TEST_F(SettingsFormTest, WithoutAFileEveryDefaultApplies) {
     SettingsValues defaults;
     defaults.gateway = "europe.battle.net";
     defaults.serverType = ServerType::Automatic;  // a new configuration
+    defaults.notifications = true;                // likewise
     expectSame(shown(), defaults);
     expectSame(live.snapshot(), defaults);
     EXPECT_FALSE(isOfficeXpLook(*qApp));
@@ -460,7 +472,7 @@ TEST_F(SettingsFormTest, StoredOfficeXpLookIsSwitchedOnAtCreation) {
 
 // ---- OK ----
 
-TEST_F(SettingsFormTest, OkWritesTheEightKeysInOrderByteForByte) {
+TEST_F(SettingsFormTest, OkWritesTheKeysInOrderByteForByte) {
     create();
     open();
     check("MinimizeCheck")->click();
@@ -473,7 +485,7 @@ TEST_F(SettingsFormTest, OkWritesTheEightKeysInOrderByteForByte) {
     button("OKButton")->click();
 
     const std::string expected =
-        "[Settings]\r\nMinimize=1\r\nOfficeXP=0\r\nSounds=0\r\n"
+        "[Settings]\r\nMinimize=1\r\nOfficeXP=0\r\nSounds=0\r\nNotifications=1\r\n"
         "Gateway=useast.battle.net\r\nForce=1\r\nAnonymous=0\r\n"
         "User=bob\r\nPassword=" +
         scrambled("s3cret, really=1") + "\r\nServerType=2\r\n";
@@ -683,6 +695,7 @@ TEST_F(SettingsFormTest, EveryChangeOfAControlIsPublishedAtOnce) {
         {"MinimizeCheck", [](const SettingsValues& v) { return v.minimize; }},
         {"OfficeXPCheck", [](const SettingsValues& v) { return v.officeXp; }},
         {"SoundsCheck", [](const SettingsValues& v) { return v.sounds; }},
+        {"NotificationsCheck", [](const SettingsValues& v) { return v.notifications; }},
         {"ForceCheck", [](const SettingsValues& v) { return v.force; }},
         {"AnonymousCheck", [](const SettingsValues& v) { return v.anonymous; }},
     };

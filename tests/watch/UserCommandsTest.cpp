@@ -60,20 +60,22 @@ TEST(PlayerProfile, PlainNamesGiveThePlainQueryAndOthersAreEncoded) {
     EXPECT_TRUE(playerProfileUrl("x@y@z").endsWith("?Gateway=y%40z&PlayerName=x"));
 }
 
-TEST(UserInfoTip, NamesTheUserAndListsTheNonEmptyColumns) {
+TEST(UserInfoTip, NamesTheUserAndListsTheNonEmptyColumnsAndTheSighting) {
     WatchedUser unknown;
-    EXPECT_EQ(userInfoTip("a.very.long.name@northrend", unknown),
-              "a.very.long.name@northrend\n* unknown");
+    EXPECT_EQ(userInfoTip("a.very.long.name@northrend", unknown, "never seen"),
+              "a.very.long.name@northrend\n* unknown\n* never seen");
     WatchedUser away;
     away.presence = Presence::Away;
     away.place = {Place::Kind::Channel, "Foo"};
     away.program = "Starcraft";
     away.awayMessage = "lunch";
-    EXPECT_EQ(userInfoTip("bob", away), "bob\n* channel: Foo\n* program: Starcraft\n* away: lunch");
+    EXPECT_EQ(userInfoTip("bob", away, "online since 14:02"),
+              "bob\n* channel: Foo\n* program: Starcraft\n* away: lunch\n* online since 14:02");
     WatchedUser dndOffline;
     dndOffline.presence = Presence::Offline;
     dndOffline.dndMessage = "busy";
-    EXPECT_EQ(userInfoTip("bob", dndOffline), "bob\n* offline\n* dnd: busy");
+    EXPECT_EQ(userInfoTip("bob", dndOffline, "last seen 14:02"),
+              "bob\n* offline\n* dnd: busy\n* last seen 14:02");
 }
 
 TEST(PlaceText, EveryPlaceAsTheListShowsIt) {
@@ -105,19 +107,21 @@ TEST(StatsCommand, OneSpaceBetweenTheParts) {
     EXPECT_EQ(statsCommand("alice", "w2bn"), "/stats alice w2bn");
 }
 
-TEST(RowReport, NamesTheStateAndTheNonEmptyDetails) {
+TEST(RowReport, NamesTheStateAndTheNonEmptyDetailsAndWhenAnOfflineUserWasSeen) {
     WatchedUser online;
     online.presence = Presence::Online;
     online.place = {Place::Kind::Channel, "Foo"};
     online.program = "Starcraft";
-    EXPECT_EQ(describeRow("alice", online), "alice online, channel: Foo, program: Starcraft");
+    EXPECT_EQ(describeRow("alice", online, "online since 14:02"),
+              "alice online, channel: Foo, program: Starcraft");
     WatchedUser offline;
     offline.presence = Presence::Offline;
-    EXPECT_EQ(describeRow("bob", offline), "bob offline");
+    EXPECT_EQ(describeRow("bob", offline, "last seen 14:02"), "bob offline, last seen 14:02");
     WatchedUser dnd;
     dnd.presence = Presence::Dnd;
     dnd.place = {Place::Kind::Game, "X"};
     dnd.dndMessage = "busy";
-    EXPECT_EQ(describeRow("dave", dnd), "dave refusing messages, game: X, dnd: busy");
-    EXPECT_EQ(describeRow("erin", WatchedUser{}), "erin unknown");
+    EXPECT_EQ(describeRow("dave", dnd, "online since 14:02"),
+              "dave refusing messages, game: X, dnd: busy");
+    EXPECT_EQ(describeRow("erin", WatchedUser{}, "never seen"), "erin unknown");
 }

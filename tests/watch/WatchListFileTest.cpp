@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "settings/IniFile.h"
@@ -119,4 +120,70 @@ TEST(WatchListFile, GarbageFileGivesDefaultsAndAnEmptyList) {
     const IniFile ini(path);
     EXPECT_TRUE(readWatchedNames(ini).size() < 1000000u);  // whatever it finds, it stays bounded
     EXPECT_EQ(ini.readInteger("MainForm", "Width", 130), 130);
+}
+
+// Through a restart: the times come back for the names still watched, a removed name
+// leaves the section, and a damaged entry or one for a name not watched changes nothing.
+TEST(WatchListFile, LastSeenSurvivesARestartForTheNamesStillWatched) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    const auto at = [](int hour, int minute) {
+        return QDateTime(QDate(2024, 5, 1), QTime(hour, minute));
+    };
+    QDateTime now;
+    WatchListModel before;
+    before.setClock([&now] { return now; });
+    before.assign({"alice", "bob", "carol"});
+    WatchedUser online;
+    online.presence = Presence::Online;
+    WatchedUser offline;
+    offline.presence = Presence::Offline;
+    const auto reply = [&](const char* name, const WatchedUser& user, QDateTime when) {
+        now = when;
+        before.setUser(before.find(name), user);
+    };
+    reply("alice", offline, at(8, 0));
+    reply("alice", online, at(9, 0));
+    reply("bob", online, at(10, 0));
+    reply("bob", offline, at(11, 0));
+    reply("alice", online, at(14, 2));
+    before.removeRowsAt({before.find("bob")});
+    {
+        IniFile ini(path);
+        writeWatchedNames(ini, before.names());
+        writeLastSeen(ini, before.sightings());
+        ASSERT_TRUE(ini.flush());
+    }
+    const QRegularExpression time("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d([+-]\\d\\d:\\d\\d|Z)");
+    const QRegularExpression aliceLine("^alice\t(" + time.pattern() + ")\t(" + time.pattern() +
+                                       ")$");
+    {
+        IniFile ini(path);
+        EXPECT_EQ(ini.readString("LastSeen", "Count", ""), "2");
+        EXPECT_TRUE(aliceLine.match(QString::fromStdString(ini.readString("LastSeen", "0", "")))
+                        .hasMatch());
+        EXPECT_EQ(ini.readString("LastSeen", "1", ""), "carol\t\t");
+        ini.writeString("LastSeen", "Count", "5");
+        ini.writeString("LastSeen", "2", "zed\t\t2024-05-01T08:00:00+00:00");
+        ini.writeString("LastSeen", "3", "alice\t\tyesterday");
+        ini.writeString("LastSeen", "4", "alice 2024-05-01T08:00:00+00:00");
+        ASSERT_TRUE(ini.flush());
+    }
+
+    WatchListModel after;
+    after.assign(readWatchedNames(IniFile(path)));
+    after.restoreSightings(readLastSeen(IniFile(path)));
+    ASSERT_EQ(after.names(), (Names{"alice", "carol"}));
+    EXPECT_EQ(after.row(0).seen, (Sightings{at(9, 0), at(14, 2)}));
+    EXPECT_EQ(after.row(1).seen, Sightings{});
+    EXPECT_EQ(after.row(0).user.presence, Presence::Unknown);
+    {
+        IniFile ini(path);
+        writeLastSeen(ini, after.sightings());
+        ASSERT_TRUE(ini.flush());
+    }
+    const std::vector<NamedSightings> stored = readLastSeen(IniFile(path));
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].name, "alice");
+    EXPECT_EQ(stored[1].name, "carol");
 }
