@@ -62,6 +62,7 @@ int WatchListModel::add(const std::string& name) {
     const int position = static_cast<int>(place - rows_.begin());
     beginInsertRows({}, position, position);
     rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
+    indexed_ = false;
     endInsertRows();
     return position;
 }
@@ -77,6 +78,7 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
     std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
     });
+    indexed_ = false;
     endResetModel();
 }
 
@@ -90,18 +92,22 @@ void WatchListModel::removeRowsAt(std::vector<int> rows) {
         }
         beginRemoveRows({}, *it, *it);
         rows_.erase(rows_.begin() + *it);
+        indexed_ = false;
         endRemoveRows();
     }
 }
 
 int WatchListModel::find(const std::string& name) const {
-    const std::string wanted = lowerCaseName(name);
-    for (int i = 0; i < size(); ++i) {
-        if (row(i).key == wanted) {
-            return i;
+    if (!indexed_) {
+        firstRows_.clear();
+        firstRows_.reserve(rows_.size());
+        for (int i = 0; i < size(); ++i) {
+            firstRows_.emplace(row(i).key, i);  // a later row with the same key is not taken
         }
+        indexed_ = true;
     }
-    return -1;
+    const auto found = firstRows_.find(lowerCaseName(name));
+    return found == firstRows_.end() ? -1 : found->second;
 }
 
 void WatchListModel::setUser(int position, const WatchedUser& user) {

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "watch/Sightings.h"
@@ -40,6 +41,7 @@ public:
     // Removes the given rows (positions before the call).
     void removeRowsAt(std::vector<int> rows);
     // The first row, in list order, whose lower-cased name equals the lower-cased name.
+    // Found through an index, since every whois reply looks its row up.
     int find(const std::string& name) const;
 
     const WatchRow& row(int position) const { return rows_[static_cast<std::size_t>(position)]; }
@@ -62,6 +64,10 @@ public:
     void restoreSightings(const std::vector<NamedSightings>& stored);
 
 private:
+    // Made again at the first find after rows were added or removed (which moves the rows
+    // behind them); a change of a row's state leaves it as it is.
+    mutable std::unordered_map<std::string, int> firstRows_;  // key -> its first row
+    mutable bool indexed_ = false;
     std::vector<WatchRow> rows_;
     std::function<QDateTime()> clock_ = &QDateTime::currentDateTime;
 };
