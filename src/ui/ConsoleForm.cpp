@@ -11,7 +11,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -64,6 +63,8 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
     logMemo_->setMaximumBlockCount(limits_.consoleLines);
     logMemo_->setUndoRedoEnabled(false);  // nobody undoes the log; the history would only grow
     styleLog(logMemo_);
+    writeTimer_.setSingleShot(true);
+    connect(&writeTimer_, &QTimer::timeout, this, &ConsoleForm::writeDue);
 
     cmdQueue_->setObjectName("CmdQueue");
     cmdQueue_->setModel(new CommandQueueModel(queue_, cmdQueue_));
@@ -99,26 +100,43 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
 
 // Lines are gathered and written on the next turn of the event loop, so a burst from the
 // server costs one edit, one scroll and one layout of what is in view instead of one of
-// each per line. A long flood is written in pieces, so the gathered lines never hold much
-// memory while the event loop is busy with it.
+// each per line.
 void ConsoleForm::addToLog(const LogEntry& entry) {
     const std::size_t bytes = std::min(entry.text.size(), limits_.shownLineBytes);
     ShownLine line{shownText(entry.text, limits_.shownLineBytes),
                    QColor(entry.colour.red, entry.colour.green, entry.colour.blue), bytes};
-    if (isVisible() && pendingLog_.empty()) {
-        QTimer::singleShot(0, this, &ConsoleForm::writePendingLog);
+    if (pendingLog_.empty()) {
+        waitingSince_.start();
+    }
+    if (isVisible() && !writeTimer_.isActive()) {
+        writeTimer_.start(0);
     }
     pendingBytes_ += line.bytes;
     pendingLog_.push_back(std::move(line));
+    ++linesAdded_;
     // Lines beyond the limits would be dropped from the log at once.
     while (pendingLog_.size() > static_cast<std::size_t>(limits_.consoleLines) ||
            pendingBytes_ > limits_.consoleBytes) {
         pendingBytes_ -= pendingLog_.front().bytes;
         pendingLog_.pop_front();
     }
-    if (isVisible() && pendingLog_.size() >= kMostPendingLines) {
-        writePendingLog();
+}
+
+// Every line of a flood written now would be laid out and then pushed out of the log by
+// the flood's later lines; waiting, the later lines push the earlier ones out of the
+// pending list, where that costs nothing.
+void ConsoleForm::writeDue() {
+    if (!isVisible()) {
+        return;  // written when shown
     }
+    const bool stillComing = linesAdded_ != linesAtLastLook_;
+    linesAtLastLook_ = linesAdded_;
+    if (pendingLog_.size() > kFloodLines && stillComing &&
+        waitingSince_.elapsed() < kMostFloodWaitMs) {
+        writeTimer_.start(kFloodPauseMs);
+        return;
+    }
+    writePendingLog();
 }
 
 int ConsoleForm::keptLines() const {
@@ -135,6 +153,7 @@ void ConsoleForm::showEvent(QShowEvent* event) {
 // follows the end only when it is already there; a reader further up keeps the lines in
 // view while the oldest ones beyond the limit are dropped.
 void ConsoleForm::writePendingLog() {
+    writeTimer_.stop();
     std::deque<ShownLine> lines;
     lines.swap(pendingLog_);
     const std::size_t writingBytes = pendingBytes_;

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <deque>
 
 #include "connection/ServerEvent.h"
@@ -21,7 +24,8 @@ class CommandQueue;
 // hides it. Lines appear on the next turn of the event loop; while the console is hidden
 // they wait (the newest of them, within the log's limits) and are written when it is
 // shown, because the log's text view keeps a layout for every line it was handed one at
-// a time. The log keeps at most the limits' lines and bytes, each line cut to its
+// a time. A flood waits too, until it pauses, so that the log takes in only the lines
+// that remain. The log keeps at most the limits' lines and bytes, each line cut to its
 // shown length.
 class ConsoleForm : public QWidget {
     Q_OBJECT
@@ -39,7 +43,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    static constexpr std::size_t kMostPendingLines = 4096;
+    // More lines than this waiting at once are a flood; fewer are written on the next turn.
+    static constexpr std::size_t kFloodLines = 256;
+    // A flood is written once no line has come for kFloodPauseMs, and at the latest after
+    // kMostFloodWaitMs, so that a long one still moves.
+    static constexpr int kFloodPauseMs = 10;
+    static constexpr int kMostFloodWaitMs = 1000;
 
     struct ShownLine {
         QString text;
@@ -48,6 +57,7 @@ private:
     };
 
     void cmdEditEnter();
+    void writeDue();
     void writePendingLog();
     void dropOldestLines(int count);
 
@@ -58,6 +68,10 @@ private:
     QLineEdit* cmdEdit_;
     std::deque<ShownLine> pendingLog_;
     std::size_t pendingBytes_ = 0;
+    QTimer writeTimer_;
+    QElapsedTimer waitingSince_;    // since the first pending line came
+    std::uint64_t linesAdded_ = 0;  // ever, so that a pause shows
+    std::uint64_t linesAtLastLook_ = 0;
     std::deque<std::size_t> loggedSizes_;  // of the lines in the log, oldest first
     std::size_t loggedBytes_ = 0;
 };
