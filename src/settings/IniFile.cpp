@@ -189,11 +189,24 @@ std::optional<std::string_view> IniFile::findValue(const std::string& section,
         return std::nullopt;
     }
     const Section& found = sections_[sectionIt->second];
-    const auto keyIt = found.keys.find(fold(key));
-    if (keyIt == found.keys.end()) {
-        return std::nullopt;
+    const std::string folded = fold(key);
+    // Numbered keys (a long watch list) are read in the order they were written: the line
+    // after the one found last is tried before the hash lookup. Its name is compared, so a
+    // wrong guess costs only the lookup.
+    std::size_t at = lastFoundLine_ + 1;
+    if (sectionIt->second != lastFoundSection_ || at >= found.lines.size() ||
+        !found.lines[at].isKey() ||
+        fold(std::string_view(found.lines[at].text).substr(0, found.lines[at].valueStart - 1)) !=
+            folded) {
+        const auto keyIt = found.keys.find(folded);
+        if (keyIt == found.keys.end()) {
+            return std::nullopt;
+        }
+        at = keyIt->second;
     }
-    const Line& line = found.lines[keyIt->second];
+    lastFoundSection_ = sectionIt->second;
+    lastFoundLine_ = at;
+    const Line& line = found.lines[at];
     std::string_view value(line.text);
     value.remove_prefix(line.valueStart);
     value = value.substr(0, value.find('\0'));
@@ -223,16 +236,15 @@ std::vector<std::string> IniFile::keyNames(const std::string& section) const {
     if (sectionIt == sectionIndex_.end()) {
         return {};
     }
+    // A key line is always its name's first occurrence (a repeated key is kept as a line
+    // of no key), so the lines give the names in file order without a sort.
     const Section& found = sections_[sectionIt->second];
-    std::vector<std::pair<std::size_t, std::string>> ordered;
-    for (const auto& [name, line] : found.keys) {
-        ordered.emplace_back(line, name);
-    }
-    std::sort(ordered.begin(), ordered.end());
     std::vector<std::string> names;
-    names.reserve(ordered.size());
-    for (auto& entry : ordered) {
-        names.push_back(std::move(entry.second));
+    names.reserve(found.keys.size());
+    for (const Line& line : found.lines) {
+        if (line.isKey()) {
+            names.push_back(fold(std::string_view(line.text).substr(0, line.valueStart - 1)));
+        }
     }
     return names;
 }

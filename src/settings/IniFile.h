@@ -103,6 +103,9 @@ private:
     bool unreadable_ = false;
     std::vector<Section> sections_;  // [0] holds the lines above the first header
     std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> first
+    // Where findValue found the last key: a guess at the next one.
+    mutable std::size_t lastFoundSection_ = 0;
+    mutable std::size_t lastFoundLine_ = 0;
 };
 
 }  // namespace tesk

@@ -75,9 +75,13 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
     }
-    std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
+    const auto byName = [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
-    });
+    };
+    // Tesk.ini holds the list in its order: only a file edited by hand needs the sort.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), byName)) {
+        std::stable_sort(rows_.begin(), rows_.end(), byName);
+    }
     indexed_ = false;
     endResetModel();
 }
