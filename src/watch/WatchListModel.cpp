@@ -169,15 +169,10 @@ std::vector<NamedSightings> WatchListModel::sightings() const {
 
 void WatchListModel::restoreSightings(const std::vector<NamedSightings>& stored) {
     TESK_ASSERT_GUI_THREAD();
-    // By key, so that a long list is not searched once per entry.
-    std::unordered_map<std::string, std::size_t> positions;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        positions.emplace(rows_[i].key, i);
-    }
     for (const NamedSightings& entry : stored) {
-        const auto found = positions.find(lowerCaseName(entry.name));
-        if (found != positions.end()) {
-            rows_[found->second].seen = entry.seen;
+        const int found = find(entry.name);
+        if (found >= 0) {
+            rows_[static_cast<std::size_t>(found)].seen = entry.seen;
         }
     }
     if (!rows_.empty()) {
