@@ -59,8 +59,7 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
     if (stored_.settings.officeXp) {
         applyLook(*qApp, true);
     }
-    session_.watchList().assign(stored_.watchedNames);
-    session_.watchList().restoreSightings(stored_.lastSeen);
+    session_.watchList().assign(std::move(stored_.watchedNames), stored_.lastSeen);
     stored_.watchedNames = {};
     stored_.lastSeen = {};
     session_.attachViews(mainForm_, conversations_);

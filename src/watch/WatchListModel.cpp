@@ -67,13 +67,15 @@ int WatchListModel::add(const std::string& name) {
     return position;
 }
 
-void WatchListModel::assign(const std::vector<std::string>& names) {
+void WatchListModel::assign(std::vector<std::string> names,
+                            const std::vector<NamedSightings>& seen) {
     TESK_ASSERT_GUI_THREAD();
     beginResetModel();
     rows_.clear();
     rows_.reserve(names.size());
-    for (const std::string& name : names) {
-        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
+    for (std::string& name : names) {
+        std::string key = lowerCaseName(name);
+        rows_.push_back(WatchRow{std::move(name), std::move(key), WatchedUser{}, Sightings{}});
     }
     const auto byName = [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
@@ -83,6 +85,13 @@ void WatchListModel::assign(const std::vector<std::string>& names) {
         std::stable_sort(rows_.begin(), rows_.end(), byName);
     }
     indexed_ = false;
+    // Within the reset: a change of every row after it would make each view walk the list.
+    for (const NamedSightings& entry : seen) {
+        const int found = find(entry.name);
+        if (found >= 0) {
+            rows_[static_cast<std::size_t>(found)].seen = entry.seen;
+        }
+    }
     endResetModel();
 }
 
@@ -165,19 +174,6 @@ std::vector<NamedSightings> WatchListModel::sightings() const {
         result.push_back({r.name, r.seen});
     }
     return result;
-}
-
-void WatchListModel::restoreSightings(const std::vector<NamedSightings>& stored) {
-    TESK_ASSERT_GUI_THREAD();
-    for (const NamedSightings& entry : stored) {
-        const int found = find(entry.name);
-        if (found >= 0) {
-            rows_[static_cast<std::size_t>(found)].seen = entry.seen;
-        }
-    }
-    if (!rows_.empty()) {
-        emit dataChanged(index(0, 0), index(size() - 1, NumberOfColumns - 1));
-    }
 }
 
 }  // namespace tesk
