@@ -160,13 +160,16 @@ void IniFile::load() {
         return;
     }
     const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    // Two passes: the first counts the lines of each section, so that a long watch list's
-    // tables are sized once instead of growing a line at a time.
+    // Two passes: the first counts the lines of each section that may hold a key, so that
+    // a long watch list's tables are sized once instead of growing a line at a time. The
+    // count is capped: a file of repeated keys must not reserve room for each of them.
+    constexpr std::size_t kMostReservedLines = 1 << 20;
     std::vector<std::size_t> sectionLines(1, 0);
     forEachLine(text, [&](std::string_view line) {
         if (isHeader(line)) {
             sectionLines.push_back(0);
-        } else {
+        } else if (line.find('=') != std::string_view::npos &&
+                   sectionLines.back() < kMostReservedLines) {
             ++sectionLines.back();
         }
     });
