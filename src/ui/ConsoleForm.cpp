@@ -47,7 +47,8 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
       limits_(limits),
       logMemo_(new QPlainTextEdit(this)),
       cmdQueue_(new QTreeView(this)),
-      cmdEdit_(new QLineEdit(this)) {
+      cmdEdit_(new QLineEdit(this)),
+      pending_(limits) {
     setObjectName("ConsoleForm");
     setWindowTitle("Console");
     setWindowIcon(images::applicationIcon());
@@ -102,24 +103,41 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
 // server costs one edit, one scroll and one layout of what is in view instead of one of
 // each per line.
 void ConsoleForm::addToLog(const LogEntry& entry) {
-    const std::size_t bytes = std::min(entry.text.size(), limits_.shownLineBytes);
-    ShownLine line{shownText(entry.text, limits_.shownLineBytes),
-                   QColor(entry.colour.red, entry.colour.green, entry.colour.blue), bytes};
-    if (pendingLog_.empty()) {
+    if (pending_.empty()) {
         waitingSince_.start();
     }
     if (isVisible() && !writeTimer_.isActive()) {
         writeTimer_.start(0);
     }
-    pendingBytes_ += line.bytes;
-    pendingLog_.push_back(std::move(line));
-    ++linesAdded_;
-    // Lines beyond the limits would be dropped from the log at once.
-    while (pendingLog_.size() > static_cast<std::size_t>(limits_.consoleLines) ||
-           pendingBytes_ > limits_.consoleBytes) {
-        pendingBytes_ -= pendingLog_.front().bytes;
-        pendingLog_.pop_front();
+    pending_.add(entry);
+    // The log's oldest lines give way as waiting lines take their place, a batch at a time,
+    // so that the log and the lines waiting for it together stay within about the limits.
+    const std::size_t lines = loggedSizes_.size() + pending_.size();
+    if (!loggedSizes_.empty() &&
+        (lines > static_cast<std::size_t>(limits_.consoleLines) + kRoomBatchLines ||
+         loggedBytes_ + pending_.bytes() > limits_.consoleBytes + kRoomBatchBytes)) {
+        makeRoomInLog();
     }
+}
+
+void ConsoleForm::takeEarlyLines(PendingLog&& early) {
+    pending_ = std::move(early);
+    waitingSince_.start();
+}
+
+// Drops the log's oldest lines until they and the waiting lines fit in both limits.
+void ConsoleForm::makeRoomInLog() {
+    std::size_t lineCount = loggedSizes_.size() + pending_.size();
+    std::size_t bytes = loggedBytes_ + pending_.bytes();
+    std::size_t dropping = 0;
+    while (dropping < loggedSizes_.size() &&
+           (lineCount > static_cast<std::size_t>(limits_.consoleLines) ||
+            bytes > limits_.consoleBytes)) {
+        bytes -= loggedSizes_[dropping];
+        --lineCount;
+        ++dropping;
+    }
+    dropOldestLines(static_cast<int>(dropping));
 }
 
 // Every line of a flood written now would be laid out and then pushed out of the log by
@@ -129,9 +147,9 @@ void ConsoleForm::writeDue() {
     if (!isVisible()) {
         return;  // written when shown
     }
-    const bool stillComing = linesAdded_ != linesAtLastLook_;
-    linesAtLastLook_ = linesAdded_;
-    if (pendingLog_.size() > kFloodLines && stillComing &&
+    const bool stillComing = pending_.linesAdded() != linesAtLastLook_;
+    linesAtLastLook_ = pending_.linesAdded();
+    if (pending_.size() > kFloodLines && stillComing &&
         waitingSince_.elapsed() < kMostFloodWaitMs) {
         writeTimer_.start(kFloodPauseMs);
         return;
@@ -140,7 +158,7 @@ void ConsoleForm::writeDue() {
 }
 
 int ConsoleForm::keptLines() const {
-    return static_cast<int>(loggedSizes_.size() + pendingLog_.size());
+    return static_cast<int>(loggedSizes_.size() + pending_.size());
 }
 
 void ConsoleForm::showEvent(QShowEvent* event) {
@@ -154,27 +172,13 @@ void ConsoleForm::showEvent(QShowEvent* event) {
 // view while the oldest ones beyond the limit are dropped.
 void ConsoleForm::writePendingLog() {
     writeTimer_.stop();
-    std::deque<ShownLine> lines;
-    lines.swap(pendingLog_);
-    const std::size_t writingBytes = pendingBytes_;
-    pendingBytes_ = 0;
-    if (lines.empty()) {
+    if (pending_.empty()) {
         return;  // already written
     }
-
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
-    // The oldest lines go until the new ones fit in both limits.
-    const auto maxLines = static_cast<std::size_t>(limits_.consoleLines);
-    std::size_t lineCount = loggedSizes_.size() + lines.size();
-    std::size_t bytes = loggedBytes_ + writingBytes;
-    std::size_t dropping = 0;
-    while (dropping < loggedSizes_.size() && (lineCount > maxLines || bytes > limits_.consoleBytes)) {
-        bytes -= loggedSizes_[dropping];
-        --lineCount;
-        ++dropping;
-    }
-    dropOldestLines(static_cast<int>(dropping));
+    makeRoomInLog();  // the oldest lines go until the new ones fit
+    const std::deque<PendingLog::Line> lines = pending_.take();
 
     QTextDocument* document = logMemo_->document();
     QTextCursor cursor(document);
@@ -182,7 +186,7 @@ void ConsoleForm::writePendingLog() {
     cursor.beginEditBlock();
     bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    for (const ShownLine& line : lines) {
+    for (const PendingLog::Line& line : lines) {
         if (!firstLine) {
             cursor.insertBlock();
         }

@@ -46,7 +46,6 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
           [this](const std::string& message) {
               mainForm_.errorBoxes().show("Ping error", QString::fromStdString(message));
           }),
-      console_(session_.queue()),
       conversations_(chatContext(), session_, tray_, sounds,
                      [this] { return mainForm_.isVisible(); }),
       trayWindow_(tray_, mainForm_),
@@ -73,7 +72,13 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
                      [this](const std::string& partner) { conversations_.openChat(partner); });
     mainForm_.resize(stored_.geometry.width, stored_.geometry.height);
     mainForm_.move(stored_.geometry.left, stored_.geometry.top);
-    mainForm_.setLogSink([this](const LogEntry& entry) { console_.addToLog(entry); });
+    mainForm_.setLogSink([this](const LogEntry& entry) {
+        if (console_) {
+            console_->addToLog(entry);
+        } else {
+            earlyLog_.add(entry);
+        }
+    });
     mainForm_.setWindowOpeners({[this] { addUser().exec(); }, [this] { settingsForm().exec(); },
                                 [this] { openConsole(); }, [this] { about().exec(); },
                                 [this] { heldMessages().showHeld(); }});
@@ -107,9 +112,13 @@ ChatContext TeskApplication::chatContext() {
 }
 
 void TeskApplication::openConsole() {
-    console_.show();
-    console_.raise();
-    console_.activateWindow();
+    if (!console_) {
+        console_ = std::make_unique<ConsoleForm>(session_.queue());
+        console_->takeEarlyLines(std::move(earlyLog_));
+    }
+    console_->show();
+    console_->raise();
+    console_->activateWindow();
 }
 
 // Made, it loads the file into its controls and publishes them, as it does whenever it

@@ -40,8 +40,8 @@ struct StoredStart {
 // The program with its windows: the session, then the tray icon and the windows in the
 // order they are built (members are declared in that order, and go in reverse), the
 // one-time steps once the event loop runs, and the exit that saves everything. Tesk.ini is
-// read once at start; the dialogs are made when they are first opened, since most runs
-// never open them and each would hold its fonts and controls for the whole run.
+// read once at start; the console and the dialogs are made when they are first opened, since most
+// runs never open them and each would hold its fonts and controls for the whole run.
 class TeskApplication {
 public:
     TeskApplication(const StartOptions& options, SoundPlayer& sounds);
@@ -73,7 +73,9 @@ private:
     DesktopNotices notices_;
     MainForm mainForm_;
     Pinger ping_;
-    ConsoleForm console_;
+    // Server lines until the console is first opened, then the console.
+    PendingLog earlyLog_;
+    std::unique_ptr<ConsoleForm> console_;
     Conversations conversations_;
     // Until it is first opened, the stored settings are the live ones.
     std::unique_ptr<SettingsForm> settingsForm_;
