@@ -27,7 +27,7 @@ QIcon extensionArrows(bool down, const QColor& colour) {
     painter.setPen(QPen(colour, 1.5));
     painter.drawPath(arrows);
     painter.end();
-    return QIcon(picture);
+    return QIcon(picture.copy());  // without the paint engine the picture would keep
 }
 
 }  // namespace
