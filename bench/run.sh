@@ -3,8 +3,9 @@
 # table, then the real tesk program beside a bare Qt Widgets window of our own, both
 # measured the same way in the same run. The real programs run under Xvfb with the icewm
 # window manager when both are installed (display :93, or $TESK_BENCH_DISPLAY), on the
-# offscreen platform otherwise; as root they run as the unprivileged user nobody. It takes
-# about a quarter of an hour; TESK_BENCH_ROUNDS (default 7) sets the rounds of starts.
+# offscreen platform otherwise, with a session bus of their own (dbus-daemon) as a desktop
+# has; as root they run as the unprivileged user nobody. It takes about a quarter of an
+# hour; TESK_BENCH_ROUNDS (default 7) sets the rounds of starts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-bench
@@ -86,6 +87,18 @@ if [[ $(id -u) -eq 0 ]]; then
     as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
 fi
 
+# A desktop has a session bus; without one, the D-Bus library of every program measured
+# would try to start one.
+bus=()
+if command -v dbus-daemon >/dev/null; then
+    mkdir -p "$work/bus"
+    chmod 777 "$work/bus"
+    address=$("${as_user[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=3 \
+        --address="unix:path=$work/bus/socket" 3>"$work/bus/pid")
+    started_pids+=("$(cat "$work/bus/pid")")
+    bus=(DBUS_SESSION_BUS_ADDRESS="$address")
+fi
+
 # A home of its own per program and size: Tesk.ini, the lock, the state folder.
 home_for() { # NAME USERS GATEWAY
     local dir=$work/$1
@@ -93,7 +106,9 @@ home_for() { # NAME USERS GATEWAY
     mkdir -p "$dir/run" "$dir/state"
     {
         printf '[Settings]\r\nGateway=%s\r\n[Users]\r\nCount=%d\r\n' "$3" "$2"
-        awk -v n="$2" 'BEGIN { for (i = 0; i < n; i++) printf "%d=user%d\r\n", i, i }'
+        # In the order TESK saves them (the list's order), as a file it wrote has them.
+        awk -v n="$2" 'BEGIN { for (i = 0; i < n; i++) print "user" i }' | sort |
+            awk '{ printf "%d=%s\r\n", NR - 1, $0 }'
         printf '[MainForm]\r\nWidth=130\r\n'
     } >"$dir/Tesk.ini"
     chmod 700 "$dir/run"
@@ -107,7 +122,7 @@ launch() { # DIR PROGRAM ARGS...
     shift
     started=${EPOCHREALTIME/./}
     env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$dir" XDG_RUNTIME_DIR="$dir/run" \
-        XDG_STATE_HOME="$dir/state" DISPLAY="$display" QT_QPA_PLATFORM="$platform" \
+        XDG_STATE_HOME="$dir/state" DISPLAY="$display" QT_QPA_PLATFORM="$platform" "${bus[@]}" \
         "${as_user[@]}" "$@" >/dev/null 2>>"$work/programs.log" &
     pid=$!
 }
@@ -136,7 +151,7 @@ stop_program() {
     kill -TERM "$pid" 2>/dev/null || true
     (sleep 60 && kill -KILL "$pid" 2>/dev/null) &
     local watchdog=$!
-    wait "$pid" || true
+    wait "$pid" 2>/dev/null || true
     stop_ms=$(((${EPOCHREALTIME/./} - from) / 1000))
     kill "$watchdog" 2>/dev/null || true
     wait "$watchdog" 2>/dev/null || true
