@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "connection/CommandQueue.h"
+#include "platform/MemoryPolicy.h"
 #include "ui/CommandQueueModel.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
@@ -178,29 +179,36 @@ void ConsoleForm::writePendingLog() {
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
     makeRoomInLog();  // the oldest lines go until the new ones fit
-    const std::deque<PendingLog::Line> lines = pending_.take();
+    const bool flood = pending_.size() > kFloodLines;
+    appendToLog(pending_.take());
+    if (followEnd) {
+        bar->setValue(bar->maximum());
+    }
+    if (flood) {
+        returnFreePagesToTheSystem();  // of the flood's lines, and of the log's dropped ones
+    }
+}
 
+void ConsoleForm::appendToLog(std::deque<PendingLog::Line> lines) {
     QTextDocument* document = logMemo_->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
     bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    for (const PendingLog::Line& line : lines) {
+    // Each line is freed as it goes in, so a flood is never held twice.
+    for (; !lines.empty(); lines.pop_front()) {
+        const PendingLog::Line& line = lines.front();
         if (!firstLine) {
             cursor.insertBlock();
         }
         firstLine = false;
-        colour.setForeground(line.colour);
-        cursor.insertText(line.text, colour);
+        colour.setForeground(QColor(line.colour.red, line.colour.green, line.colour.blue));
+        cursor.insertText(shownText(line.text, limits_.shownLineBytes), colour);
         loggedSizes_.push_back(line.bytes);
         loggedBytes_ += line.bytes;
     }
     cursor.endEditBlock();
-
-    if (followEnd) {
-        bar->setValue(bar->maximum());
-    }
 }
 
 // The document would drop lines beyond its limit too, but it lays out every line it drops;

@@ -60,6 +60,7 @@ private:
     void cmdEditEnter();
     void writeDue();
     void writePendingLog();
+    void appendToLog(std::deque<PendingLog::Line> lines);
     void makeRoomInLog();
     void dropOldestLines(int count);
 

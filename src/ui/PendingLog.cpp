@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <utility>
 
-#include "watch/ShownText.h"
-
 namespace tesk {
 
 PendingLog::PendingLog(const RemoteTextLimits& limits) : limits_(limits) {}
 
 void PendingLog::add(const LogEntry& entry) {
     const std::size_t bytes = std::min(entry.text.size(), limits_.shownLineBytes);
-    lines_.push_back({shownText(entry.text, limits_.shownLineBytes),
-                      QColor(entry.colour.red, entry.colour.green, entry.colour.blue), bytes});
+    // One byte more than is shown tells the cut, and where a character ends, as the whole.
+    lines_.push_back({entry.text.substr(0, limits_.shownLineBytes + 1), entry.colour, bytes});
     bytes_ += bytes;
     ++linesAdded_;
     while (lines_.size() > static_cast<std::size_t>(limits_.consoleLines) ||

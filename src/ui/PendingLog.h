@@ -1,24 +1,25 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 
 #include "connection/ServerEvent.h"
 #include "watch/RemoteTextLimits.h"
 
 namespace tesk {
 
-// Server lines on their way to the console's log, as they will be shown: the newest of
-// them within the log's limits, since older ones would be pushed out of it at once. It
-// also holds the lines that come before the console is first opened.
+// Server lines on their way to the console's log: the newest of them within the log's
+// limits, since older ones would be pushed out of it at once. It also holds the lines that
+// come before the console is first opened. A line is kept as the server's bytes, only as
+// many as will be shown, and made into shown text when it is written: a flood's lines
+// mostly give way here, before any of that work.
 class PendingLog {
 public:
     struct Line {
-        QString text;  // cut to the shown length
-        QColor colour;
+        std::string text;  // enough of the server's text to tell where the shown part ends
+        Rgb colour;
         std::size_t bytes;  // of the server's text that the line shows
     };
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
@@ -172,6 +173,7 @@ void TeskApplication::startUp() {
     mainForm_.loadToolbarLayout(*storedFile_);
     const bool firstRun = !storedFile_->exists();
     storedFile_.reset();
+    returnFreePagesToTheSystem();  // of reading the file, much for a long watch list
     session_.start();
     if (firstRun) {
         // The start-up connect may fail meanwhile: its box waits for these two.
