@@ -1,6 +1,7 @@
 #include "connection/CommandQueue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/GuiNotice.h"
 #include "platform/StopFlag.h"
@@ -13,10 +14,12 @@ std::uint64_t CommandQueue::putFront(std::string text, int entryMark) {
 
 void CommandQueue::putFrontInOrder(const std::vector<std::string>& texts, int entryMark) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
-        entries_.push_front({nextId_++, *text, entryMark});
+    QueueChange change{QueueChange::Kind::PutFront, {}, 0};
+    for (const std::string& text : texts) {
+        change.entries.push_back({nextId_++, text, entryMark});
     }
-    changedLocked();
+    entries_.insert(entries_.begin(), change.entries.begin(), change.entries.end());
+    changedLocked(change);
 }
 
 std::uint64_t CommandQueue::putBack(std::string text, int entryMark) {
@@ -30,11 +33,13 @@ std::uint64_t CommandQueue::insert(bool atFront, std::string text, int entryMark
         id = nextId_++;
         CommandEntry entry{id, std::move(text), entryMark};
         if (atFront) {
-            entries_.push_front(std::move(entry));
+            entries_.push_front(entry);
         } else {
-            entries_.push_back(std::move(entry));
+            entries_.push_back(entry);
         }
-        changedLocked();
+        changedLocked({atFront ? QueueChange::Kind::PutFront : QueueChange::Kind::PutBack,
+                       {std::move(entry)},
+                       0});
     }
     return id;
 }
@@ -43,7 +48,7 @@ void CommandQueue::clear() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         entries_.clear();
-        changedLocked();
+        changedLocked({QueueChange::Kind::Cleared, {}, 0});
     }
 }
 
@@ -56,7 +61,7 @@ bool CommandQueue::remove(std::uint64_t id) {
             return false;
         }
         entries_.erase(found);
-        changedLocked();
+        changedLocked({QueueChange::Kind::Removed, {}, id});
     }
     return true;
 }
@@ -94,15 +99,27 @@ void CommandQueue::waitForWake(std::uint64_t seen, const StopFlag& stop) const {
     wakeCv_.wait(lock, [&] { return wakeCount_ != seen || stop.raised(); });
 }
 
-void CommandQueue::addChangeNotice(std::shared_ptr<GuiNotice> notice) {
+std::vector<CommandEntry> CommandQueue::follow(std::shared_ptr<GuiNotice> notice) {
     std::lock_guard<std::mutex> lock(mutex_);
-    changeNotices_.push_back(std::move(notice));
+    followers_.push_back({std::move(notice), {}});
+    return {entries_.begin(), entries_.end()};
 }
 
-void CommandQueue::removeChangeNotice(const std::shared_ptr<GuiNotice>& notice) {
+void CommandQueue::unfollow(const std::shared_ptr<GuiNotice>& notice) {
     std::lock_guard<std::mutex> lock(mutex_);
-    changeNotices_.erase(std::remove(changeNotices_.begin(), changeNotices_.end(), notice),
-                         changeNotices_.end());
+    followers_.erase(std::remove_if(followers_.begin(), followers_.end(),
+                                    [&](const Follower& f) { return f.notice == notice; }),
+                     followers_.end());
+}
+
+std::vector<QueueChange> CommandQueue::takeChanges(const std::shared_ptr<GuiNotice>& notice) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (Follower& follower : followers_) {
+        if (follower.notice == notice) {
+            return std::exchange(follower.changes, {});
+        }
+    }
+    return {};
 }
 
 void CommandQueue::notifyLocked() {
@@ -111,10 +128,27 @@ void CommandQueue::notifyLocked() {
 }
 
 // Asking only posts to the GUI thread and never waits, so it may happen under the lock.
-void CommandQueue::changedLocked() {
+// Puts at the same end in a row are kept as one, so that a polling cycle reaches a view
+// as one insertion; after a clear, nothing before it matters to a view any more.
+void CommandQueue::changedLocked(const QueueChange& change) {
     notifyLocked();
-    for (const auto& notice : changeNotices_) {
-        notice->ask();
+    for (Follower& follower : followers_) {
+        std::vector<QueueChange>& changes = follower.changes;
+        if (change.kind == QueueChange::Kind::Cleared) {
+            changes.clear();
+        }
+        QueueChange* last = changes.empty() ? nullptr : &changes.back();
+        if (last != nullptr && last->kind == change.kind &&
+            change.kind == QueueChange::Kind::PutBack) {
+            last->entries.insert(last->entries.end(), change.entries.begin(), change.entries.end());
+        } else if (last != nullptr && last->kind == change.kind &&
+                   change.kind == QueueChange::Kind::PutFront) {
+            last->entries.insert(last->entries.begin(), change.entries.begin(),
+                                 change.entries.end());
+        } else {
+            changes.push_back(change);
+        }
+        follower.notice->ask();
     }
 }
 

@@ -31,10 +31,19 @@ struct CommandEntry {
     }
 };
 
+// One change of the queue, as a view that follows the queue replays it.
+struct QueueChange {
+    enum class Kind { PutFront, PutBack, Removed, Cleared };
+    Kind kind = Kind::PutBack;
+    std::vector<CommandEntry> entries;  // what was put, in queue order
+    std::uint64_t id = 0;               // what was removed
+};
+
 // The outgoing command queue. Every operation is atomic with respect to the others and
 // may be called from any thread. User actions put entries at the front, the polling
 // cycle appends at the back; the writer reads the front and removes exactly the entry
-// it sent. Every change asks the views' notices, so views on the GUI thread follow.
+// it sent. Views on the GUI thread follow it by its changes: a list of a hundred
+// thousand waiting commands is not copied for each one sent.
 class CommandQueue {
 public:
     std::uint64_t putFront(std::string text, int entryMark);
@@ -55,20 +64,29 @@ public:
     void wake();
     void waitForWake(std::uint64_t seen, const StopFlag& stop) const;
 
-    void addChangeNotice(std::shared_ptr<GuiNotice> notice);
-    void removeChangeNotice(const std::shared_ptr<GuiNotice>& notice);
+    // A view starts following with the entries of this moment; from then on every change
+    // is kept for it and its notice asked, and takeChanges() hands over those kept since.
+    std::vector<CommandEntry> follow(std::shared_ptr<GuiNotice> notice);
+    void unfollow(const std::shared_ptr<GuiNotice>& notice);
+    std::vector<QueueChange> takeChanges(const std::shared_ptr<GuiNotice>& notice);
 
 private:
+    struct Follower {
+        std::shared_ptr<GuiNotice> notice;
+        std::vector<QueueChange> changes;  // oldest first
+    };
+
     std::uint64_t insert(bool atFront, std::string text, int entryMark);
-    void notifyLocked();   // wakes the writer
-    void changedLocked();  // wakes the writer and asks the change notices
+    void notifyLocked();  // wakes the writer
+    // Wakes the writer and keeps the change for the followers.
+    void changedLocked(const QueueChange& change);
 
     mutable std::mutex mutex_;
     mutable std::condition_variable wakeCv_;
     std::deque<CommandEntry> entries_;  // front of the queue first
     std::uint64_t nextId_ = 1;
     std::uint64_t wakeCount_ = 0;
-    std::vector<std::shared_ptr<GuiNotice>> changeNotices_;
+    std::vector<Follower> followers_;
 };
 
 }  // namespace tesk

@@ -51,8 +51,7 @@ int runHeadless(const StartOptions& options) {
     {
         const IniFile ini(options.iniPath);
         session.settings().publish(readSettings(ini));
-        session.watchList().assign(readWatchedNames(ini));
-        session.watchList().restoreSightings(readLastSeen(ini));
+        session.watchList().assign(readWatchedNames(ini), readLastSeen(ini));
     }
     if (!options.recoveryPath.isEmpty() && QFileInfo::exists(options.recoveryPath)) {
         std::fprintf(

@@ -10,4 +10,8 @@ void returnLargeBlocksToTheSystem() {
     mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
+void returnFreePagesToTheSystem() {
+    malloc_trim(0);
+}
+
 }  // namespace tesk

@@ -9,4 +9,9 @@ namespace tesk {
 // process tens of megabytes bigger than what it holds. Call once, before any thread starts.
 void returnLargeBlocksToTheSystem();
 
+// Hands the heap's free pages back to the system: after a flood's many small lines were
+// freed, or the start-up's reading of a long Tesk.ini, they would otherwise stay resident
+// between the blocks still in use. It walks the heap, so call it after such a burst only.
+void returnFreePagesToTheSystem();
+
 }  // namespace tesk

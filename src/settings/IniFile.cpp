@@ -40,6 +40,25 @@ std::string fold(std::string_view name) {
     return folded;
 }
 
+bool isHeader(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(kBlanks);
+    return first != std::string_view::npos && line[first] == '[';
+}
+
+// Calls visit with each line of text, without its CR LF or LF.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit visit) {
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        visit(line);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+}
+
 bool holdsLineBreakOrNul(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -140,23 +159,33 @@ void IniFile::load() {
         unreadable_ = true;
         return;
     }
-    std::string_view rest(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // Two passes: the first counts the lines of each section that may hold a key, so that
+    // a long watch list's tables are sized once instead of growing a line at a time. The
+    // count is capped: a file of repeated keys must not reserve room for each of them.
+    constexpr std::size_t kMostReservedLines = 1 << 20;
+    std::vector<std::size_t> sectionLines(1, 0);
+    forEachLine(text, [&](std::string_view line) {
+        if (isHeader(line)) {
+            sectionLines.push_back(0);
+        } else if (line.find('=') != std::string_view::npos &&
+                   sectionLines.back() < kMostReservedLines) {
+            ++sectionLines.back();
         }
-        addLoadedLine(line);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    });
+    sections_[0].lines.reserve(sectionLines[0]);
+    forEachLine(text, [&](std::string_view line) {
+        addLoadedLine(line, isHeader(line) ? sectionLines[sections_.size()] : 0);
+    });
 }
 
-void IniFile::addLoadedLine(std::string_view line) {
+void IniFile::addLoadedLine(std::string_view line, std::size_t expectedLines) {
     const std::size_t first = line.find_first_not_of(kBlanks);
-    if (first != std::string_view::npos && line[first] == '[') {
+    if (isHeader(line)) {
         const std::size_t close = line.find(']', first + 1);
         Section section;
+        section.lines.reserve(expectedLines);
+        section.keys.reserve(expectedLines);
         section.header = std::string(line);
         section.name =
             fold(line.substr(first + 1, close == std::string_view::npos ? std::string_view::npos
@@ -193,7 +222,10 @@ std::optional<std::string_view> IniFile::findValue(const std::string& section,
     if (keyIt == found.keys.end()) {
         return std::nullopt;
     }
-    const Line& line = found.lines[keyIt->second];
+    return valueOf(found.lines[keyIt->second]);
+}
+
+std::string_view IniFile::valueOf(const Line& line) {
     std::string_view value(line.text);
     value.remove_prefix(line.valueStart);
     value = value.substr(0, value.find('\0'));
@@ -218,23 +250,23 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
     return number ? *number != 0 : def;
 }
 
-std::vector<std::string> IniFile::keyNames(const std::string& section) const {
+std::vector<IniFile::Entry> IniFile::entries(const std::string& section) const {
     const auto sectionIt = sectionIndex_.find(fold(section));
     if (sectionIt == sectionIndex_.end()) {
         return {};
     }
+    // A key line is always its name's first occurrence (a repeated key is kept as a line
+    // of no key), so the lines give the keys in file order.
     const Section& found = sections_[sectionIt->second];
-    std::vector<std::pair<std::size_t, std::string>> ordered;
-    for (const auto& [name, line] : found.keys) {
-        ordered.emplace_back(line, name);
+    std::vector<Entry> result;
+    result.reserve(found.keys.size());
+    for (const Line& line : found.lines) {
+        if (line.isKey()) {
+            result.push_back(
+                {fold(std::string_view(line.text).substr(0, line.valueStart - 1)), valueOf(line)});
+        }
     }
-    std::sort(ordered.begin(), ordered.end());
-    std::vector<std::string> names;
-    names.reserve(ordered.size());
-    for (auto& entry : ordered) {
-        names.push_back(std::move(entry.second));
-    }
-    return names;
+    return result;
 }
 
 void IniFile::writeString(const std::string& section, const std::string& key,

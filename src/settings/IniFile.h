@@ -46,8 +46,14 @@ public:
     int readInteger(const std::string& section, const std::string& key, int def) const;
     // Read as an integer; any non-zero value is true.
     bool readBool(const std::string& section, const std::string& key, bool def) const;
-    // The names of the keys of a section (its first occurrence), lower-cased, in file order.
-    std::vector<std::string> keyNames(const std::string& section) const;
+    // The keys of a section (each at its first occurrence), lower-cased, with their values as
+    // readString gives them, in file order: a long numbered list is read in one pass. The
+    // values point into this object and stay valid until it is next changed.
+    struct Entry {
+        std::string key;
+        std::string_view value;
+    };
+    std::vector<Entry> entries(const std::string& section) const;
 
     // A value is stored up to its first CR, LF or NUL byte, which could not stay inside
     // one line. A write is ignored when its section name is empty or holds "]", or its
@@ -91,9 +97,11 @@ private:
     };
 
     void load();
-    void addLoadedLine(std::string_view line);
+    // expectedLines: of the section a header line opens, so that its tables are sized once.
+    void addLoadedLine(std::string_view line, std::size_t expectedLines);
     std::optional<std::string_view> findValue(const std::string& section,
                                               const std::string& key) const;
+    static std::string_view valueOf(const Line& line);
     Section& sectionForWrite(std::string_view name);
     void rebuildSectionIndex();
     std::string serialize() const;

@@ -71,10 +71,16 @@ int removeLeftoverTemporaries(const QString& path, std::chrono::seconds minimumA
     const QFileInfo saved(target.value_or(path));
     const QDir folder = saved.absoluteDir();
     // The temporary file of a save is "." + the file name + "." + six random characters.
+    // Compared as text: a name filter would take wildcards in the file's own name for
+    // patterns, and compiling its pattern would keep a regular-expression compiler
+    // resident for the rest of the run.
     const QString prefix = "." + saved.fileName() + ".";
     const std::time_t now = std::time(nullptr);
     int removed = 0;
-    for (const QString& name : folder.entryList({prefix + "??????"}, QDir::Files | QDir::Hidden)) {
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix)) {
+            continue;
+        }
         const QByteArray leftover = QFile::encodeName(folder.filePath(name));
         struct stat info {};
         if (::lstat(leftover.constData(), &info) == 0 && S_ISREG(info.st_mode) &&

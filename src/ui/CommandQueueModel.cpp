@@ -1,6 +1,6 @@
 #include "ui/CommandQueueModel.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 #include "platform/GuiNotice.h"
 #include "platform/GuiThread.h"
@@ -10,17 +10,17 @@
 namespace tesk {
 
 // The queue asks the notice on whichever thread changed it; the notice merges the asks of
-// a burst into one refresh here, which reads the queue once after all of them.
+// a burst into one run here, which replays every change kept since the last.
 CommandQueueModel::CommandQueueModel(CommandQueue& queue, QObject* parent)
     : QAbstractListModel(parent),
       queue_(queue),
-      changeNotice_(std::make_shared<GuiNotice>([this] { refresh(); })) {
-    queue_.addChangeNotice(changeNotice_);
-    rows_ = queue_.entries();  // after joining: a change in between brings a refresh
+      changeNotice_(std::make_shared<GuiNotice>([this] { catchUp(); })) {
+    const std::vector<CommandEntry> now = queue_.follow(changeNotice_);
+    rows_.assign(now.begin(), now.end());
 }
 
 CommandQueueModel::~CommandQueueModel() {
-    queue_.removeChangeNotice(changeNotice_);
+    queue_.unfollow(changeNotice_);
     changeNotice_->cancel();
 }
 
@@ -49,48 +49,51 @@ QVariant CommandQueueModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
-// The queue only inserts at its ends and removes; entries never move or change. The rows
-// still present therefore keep their order, and dropping the vanished rows and inserting
-// the new ones where they stand turns the old list into the new one.
-void CommandQueueModel::refresh() {
+void CommandQueueModel::catchUp() {
     TESK_ASSERT_GUI_THREAD();
-    const std::vector<CommandEntry> now = queue_.entries();
-    std::unordered_set<std::uint64_t> present;
-    for (const CommandEntry& entry : now) {
-        present.insert(entry.id);
+    for (const QueueChange& change : queue_.takeChanges(changeNotice_)) {
+        switch (change.kind) {
+            case QueueChange::Kind::PutFront:
+                insert(0, change.entries);
+                break;
+            case QueueChange::Kind::PutBack:
+                insert(rowCount(), change.entries);
+                break;
+            case QueueChange::Kind::Removed:
+                remove(change.id);
+                break;
+            case QueueChange::Kind::Cleared:
+                if (!rows_.empty()) {
+                    beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
+                    rows_.clear();
+                    endRemoveRows();
+                }
+                break;
+        }
     }
-    const auto gone = [&](std::size_t row) { return present.count(rows_[row].id) == 0; };
+}
 
-    for (std::size_t end = rows_.size(); end > 0;) {
-        if (!gone(end - 1)) {
-            --end;
-            continue;
-        }
-        std::size_t first = end - 1;
-        while (first > 0 && gone(first - 1)) {
-            --first;
-        }
-        beginRemoveRows(QModelIndex(), static_cast<int>(first), static_cast<int>(end - 1));
-        rows_.erase(rows_.begin() + first, rows_.begin() + end);
-        endRemoveRows();
-        end = first;
+void CommandQueueModel::insert(int row, const std::vector<CommandEntry>& entries) {
+    if (entries.empty()) {
+        return;
     }
+    beginInsertRows(QModelIndex(), row, row + static_cast<int>(entries.size()) - 1);
+    rows_.insert(rows_.begin() + row, entries.begin(), entries.end());
+    endInsertRows();
+}
 
-    for (std::size_t row = 0; row < now.size();) {
-        const bool known = row < rows_.size();
-        if (known && rows_[row].id == now[row].id) {
-            ++row;
-            continue;
-        }
-        std::size_t end = row + 1;
-        while (end < now.size() && !(known && now[end].id == rows_[row].id)) {
-            ++end;
-        }
-        beginInsertRows(QModelIndex(), static_cast<int>(row), static_cast<int>(end - 1));
-        rows_.insert(rows_.begin() + row, now.begin() + row, now.begin() + end);
-        endInsertRows();
-        row = end;
+// The writer removes the entry it has just sent from the front, so the search ends at
+// once but for a command put in front of it meanwhile.
+void CommandQueueModel::remove(std::uint64_t id) {
+    const auto found = std::find_if(rows_.begin(), rows_.end(),
+                                    [id](const CommandEntry& entry) { return entry.id == id; });
+    if (found == rows_.end()) {
+        return;
     }
+    const int row = static_cast<int>(found - rows_.begin());
+    beginRemoveRows(QModelIndex(), row, row);
+    rows_.erase(found);
+    endRemoveRows();
 }
 
 }  // namespace tesk

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <deque>
 #include <memory>
-#include <vector>
 
 #include "connection/CommandQueue.h"
 
@@ -11,9 +11,10 @@ namespace tesk {
 class GuiNotice;
 
 // The command queue as a one-column list, front entry in the first row. The queue changes
-// on any thread; the model catches up on its own thread, once per burst of changes. Rows
-// are removed and inserted in place rather than reset, so a selection and the scroll
-// position survive the writer taking entries off the front.
+// on any thread; the model replays its changes on its own thread, once per burst of them,
+// at a cost that does not grow with the queue. Rows are removed and inserted in place
+// rather than reset, so a selection and the scroll position survive the writer taking
+// entries off the front.
 class CommandQueueModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -28,11 +29,13 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    void refresh();
+    void catchUp();
+    void insert(int row, const std::vector<CommandEntry>& entries);
+    void remove(std::uint64_t id);
 
     CommandQueue& queue_;
     const std::shared_ptr<GuiNotice> changeNotice_;
-    std::vector<CommandEntry> rows_;
+    std::deque<CommandEntry> rows_;
 };
 
 }  // namespace tesk

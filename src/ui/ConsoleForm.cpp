@@ -11,11 +11,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "connection/CommandQueue.h"
+#include "platform/MemoryPolicy.h"
 #include "ui/CommandQueueModel.h"
 #include "ui/ImageList.h"
 #include "ui/KeyHandler.h"
@@ -48,7 +48,8 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
       limits_(limits),
       logMemo_(new QPlainTextEdit(this)),
       cmdQueue_(new QTreeView(this)),
-      cmdEdit_(new QLineEdit(this)) {
+      cmdEdit_(new QLineEdit(this)),
+      pending_(limits) {
     setObjectName("ConsoleForm");
     setWindowTitle("Console");
     setWindowIcon(images::applicationIcon());
@@ -64,6 +65,8 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
     logMemo_->setMaximumBlockCount(limits_.consoleLines);
     logMemo_->setUndoRedoEnabled(false);  // nobody undoes the log; the history would only grow
     styleLog(logMemo_);
+    writeTimer_.setSingleShot(true);
+    connect(&writeTimer_, &QTimer::timeout, this, &ConsoleForm::writeDue);
 
     cmdQueue_->setObjectName("CmdQueue");
     cmdQueue_->setModel(new CommandQueueModel(queue_, cmdQueue_));
@@ -99,30 +102,64 @@ ConsoleForm::ConsoleForm(CommandQueue& queue, const RemoteTextLimits& limits, QW
 
 // Lines are gathered and written on the next turn of the event loop, so a burst from the
 // server costs one edit, one scroll and one layout of what is in view instead of one of
-// each per line. A long flood is written in pieces, so the gathered lines never hold much
-// memory while the event loop is busy with it.
+// each per line.
 void ConsoleForm::addToLog(const LogEntry& entry) {
-    const std::size_t bytes = std::min(entry.text.size(), limits_.shownLineBytes);
-    ShownLine line{shownText(entry.text, limits_.shownLineBytes),
-                   QColor(entry.colour.red, entry.colour.green, entry.colour.blue), bytes};
-    if (isVisible() && pendingLog_.empty()) {
-        QTimer::singleShot(0, this, &ConsoleForm::writePendingLog);
+    if (pending_.empty()) {
+        waitingSince_.start();
     }
-    pendingBytes_ += line.bytes;
-    pendingLog_.push_back(std::move(line));
-    // Lines beyond the limits would be dropped from the log at once.
-    while (pendingLog_.size() > static_cast<std::size_t>(limits_.consoleLines) ||
-           pendingBytes_ > limits_.consoleBytes) {
-        pendingBytes_ -= pendingLog_.front().bytes;
-        pendingLog_.pop_front();
+    if (isVisible() && !writeTimer_.isActive()) {
+        writeTimer_.start(0);
     }
-    if (isVisible() && pendingLog_.size() >= kMostPendingLines) {
-        writePendingLog();
+    pending_.add(entry);
+    // The log's oldest lines give way as waiting lines take their place, a batch at a time,
+    // so that the log and the lines waiting for it together stay within about the limits.
+    const std::size_t lines = loggedSizes_.size() + pending_.size();
+    if (!loggedSizes_.empty() &&
+        (lines > static_cast<std::size_t>(limits_.consoleLines) + kRoomBatchLines ||
+         loggedBytes_ + pending_.bytes() > limits_.consoleBytes + kRoomBatchBytes)) {
+        makeRoomInLog();
     }
 }
 
+void ConsoleForm::takeEarlyLines(PendingLog&& early) {
+    pending_ = std::move(early);
+    waitingSince_.start();
+}
+
+// Drops the log's oldest lines until they and the waiting lines fit in both limits.
+void ConsoleForm::makeRoomInLog() {
+    std::size_t lineCount = loggedSizes_.size() + pending_.size();
+    std::size_t bytes = loggedBytes_ + pending_.bytes();
+    std::size_t dropping = 0;
+    while (dropping < loggedSizes_.size() &&
+           (lineCount > static_cast<std::size_t>(limits_.consoleLines) ||
+            bytes > limits_.consoleBytes)) {
+        bytes -= loggedSizes_[dropping];
+        --lineCount;
+        ++dropping;
+    }
+    dropOldestLines(static_cast<int>(dropping));
+}
+
+// Every line of a flood written now would be laid out and then pushed out of the log by
+// the flood's later lines; waiting, the later lines push the earlier ones out of the
+// pending list, where that costs nothing.
+void ConsoleForm::writeDue() {
+    if (!isVisible()) {
+        return;  // written when shown
+    }
+    const bool stillComing = pending_.linesAdded() != linesAtLastLook_;
+    linesAtLastLook_ = pending_.linesAdded();
+    if (pending_.size() > kFloodLines && stillComing &&
+        waitingSince_.elapsed() < kMostFloodWaitMs) {
+        writeTimer_.start(kFloodPauseMs);
+        return;
+    }
+    writePendingLog();
+}
+
 int ConsoleForm::keptLines() const {
-    return static_cast<int>(loggedSizes_.size() + pendingLog_.size());
+    return static_cast<int>(loggedSizes_.size() + pending_.size());
 }
 
 void ConsoleForm::showEvent(QShowEvent* event) {
@@ -135,49 +172,43 @@ void ConsoleForm::showEvent(QShowEvent* event) {
 // follows the end only when it is already there; a reader further up keeps the lines in
 // view while the oldest ones beyond the limit are dropped.
 void ConsoleForm::writePendingLog() {
-    std::deque<ShownLine> lines;
-    lines.swap(pendingLog_);
-    const std::size_t writingBytes = pendingBytes_;
-    pendingBytes_ = 0;
-    if (lines.empty()) {
+    writeTimer_.stop();
+    if (pending_.empty()) {
         return;  // already written
     }
-
     QScrollBar* bar = logMemo_->verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
-    // The oldest lines go until the new ones fit in both limits.
-    const auto maxLines = static_cast<std::size_t>(limits_.consoleLines);
-    std::size_t lineCount = loggedSizes_.size() + lines.size();
-    std::size_t bytes = loggedBytes_ + writingBytes;
-    std::size_t dropping = 0;
-    while (dropping < loggedSizes_.size() && (lineCount > maxLines || bytes > limits_.consoleBytes)) {
-        bytes -= loggedSizes_[dropping];
-        --lineCount;
-        ++dropping;
+    makeRoomInLog();  // the oldest lines go until the new ones fit
+    const bool flood = pending_.size() > kFloodLines;
+    appendToLog(pending_.take());
+    if (followEnd) {
+        bar->setValue(bar->maximum());
     }
-    dropOldestLines(static_cast<int>(dropping));
+    if (flood) {
+        returnFreePagesToTheSystem();  // of the flood's lines, and of the log's dropped ones
+    }
+}
 
+void ConsoleForm::appendToLog(std::deque<PendingLog::Line> lines) {
     QTextDocument* document = logMemo_->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
     bool firstLine = document->isEmpty();
     QTextCharFormat colour;
-    for (const ShownLine& line : lines) {
+    // Each line is freed as it goes in, so a flood is never held twice.
+    for (; !lines.empty(); lines.pop_front()) {
+        const PendingLog::Line& line = lines.front();
         if (!firstLine) {
             cursor.insertBlock();
         }
         firstLine = false;
-        colour.setForeground(line.colour);
-        cursor.insertText(line.text, colour);
+        colour.setForeground(QColor(line.colour.red, line.colour.green, line.colour.blue));
+        cursor.insertText(shownText(line.text, limits_.shownLineBytes), colour);
         loggedSizes_.push_back(line.bytes);
         loggedBytes_ += line.bytes;
     }
     cursor.endEditBlock();
-
-    if (followEnd) {
-        bar->setValue(bar->maximum());
-    }
 }
 
 // The document would drop lines beyond its limit too, but it lays out every line it drops;

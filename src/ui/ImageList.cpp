@@ -413,7 +413,9 @@ QPixmap render(int index, int size) {
     p.scale(size / 16.0, size / 16.0);
     paint(p, index);
     p.end();
-    return pm;
+    // A pixmap that was painted on keeps its paint engine for as long as it lives; the
+    // cache keeps a copy that holds only the pixels.
+    return pm.copy();
 }
 
 }  // namespace

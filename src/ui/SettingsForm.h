@@ -12,11 +12,11 @@ class QLineEdit;
 
 namespace tesk {
 
-// The dialog that edits the "Settings" section of Tesk.ini. It lives for the whole run and
-// its controls are the live settings: every change of any control is published at once,
-// so the workers always read what the dialog shows. Every close (OK, Cancel, Esc, the
-// close box) reloads the controls from the file, so edits that were not saved with OK
-// are dropped again, together with a look that was only tried out.
+// The dialog that edits the "Settings" section of Tesk.ini. Made when it is first opened,
+// it lives for the rest of the run and its controls are the live settings: every change
+// of any control is published at once, so the workers always read what the dialog shows. Every
+// close (OK, Cancel, Esc, the close box) reloads the controls from the file, so edits that were not
+// saved with OK are dropped again, together with a look that was only tried out.
 class SettingsForm : public QDialog {
     Q_OBJECT
 public:

@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
+#include "ui/Look.h"
 #include "ui/ProjectInfo.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/WatchListFile.h"
@@ -19,10 +21,9 @@ namespace tesk {
 
 namespace {
 
-StoredStart readStoredStart(const QString& iniPath) {
-    const IniFile ini(iniPath);
+StoredStart readStoredStart(const IniFile& ini) {
     StoredStart stored;
-    stored.startMinimized = readSettings(ini).minimize;  // read once, from the file
+    stored.settings = readSettings(ini);
     stored.trayHintShown = readTrayHintShown(ini);
     stored.geometry = readMainFormGeometry(ini);
     stored.watchedNames = readWatchedNames(ini);
@@ -34,7 +35,8 @@ StoredStart readStoredStart(const QString& iniPath) {
 
 TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sounds)
     : options_(options),
-      stored_(readStoredStart(options.iniPath)),
+      storedFile_(std::make_unique<const IniFile>(options.iniPath)),
+      stored_(readStoredStart(*storedFile_)),
       session_(options.timings),
       tray_(sounds, [this] { return session_.settings().snapshot().sounds; }),
       notifications_(QDBusConnection::sessionBus(), applicationIconUri()),
@@ -45,21 +47,19 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
           [this](const std::string& message) {
               mainForm_.errorBoxes().show("Ping error", QString::fromStdString(message));
           }),
-      settingsForm_(session_.settings(), options.iniPath, &mainForm_),
-      console_(session_.queue()),
-      addUser_([this](const std::string& name) { session_.addUser(name); }, &mainForm_),
-      about_(&mainForm_),
       conversations_(chatContext(), session_, tray_, sounds,
                      [this] { return mainForm_.isVisible(); }),
-      heldMessages_(conversations_),
       trayWindow_(tray_, mainForm_),
       trayHint_(
           mainForm_, [this](const QString& text) { return tray_.showMessage(text); },
           options.iniPath, stored_.trayHintShown) {
     // Dialogs closing while the main window is hidden must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    session_.watchList().assign(stored_.watchedNames);
-    session_.watchList().restoreSightings(stored_.lastSeen);
+    session_.settings().publish(stored_.settings);
+    if (stored_.settings.officeXp) {
+        applyLook(*qApp, true);
+    }
+    session_.watchList().assign(std::move(stored_.watchedNames), stored_.lastSeen);
     stored_.watchedNames = {};
     stored_.lastSeen = {};
     session_.attachViews(mainForm_, conversations_);
@@ -73,11 +73,16 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
                      [this](const std::string& partner) { conversations_.openChat(partner); });
     mainForm_.resize(stored_.geometry.width, stored_.geometry.height);
     mainForm_.move(stored_.geometry.left, stored_.geometry.top);
-    mainForm_.setLogSink([this](const LogEntry& entry) { console_.addToLog(entry); });
-    mainForm_.setWindowOpeners({[this] { addUser_.exec(); }, [this] { settingsForm_.exec(); },
-                                [this] { openConsole(); }, [this] { about_.exec(); },
-                                [this] { heldMessages_.showHeld(); }});
-    settingsForm_.setReconnect([this] { session_.reconnectIfOnline(); });
+    mainForm_.setLogSink([this](const LogEntry& entry) {
+        if (console_) {
+            console_->addToLog(entry);
+        } else {
+            earlyLog_.add(entry);
+        }
+    });
+    mainForm_.setWindowOpeners({[this] { addUser().exec(); }, [this] { settingsForm().exec(); },
+                                [this] { openConsole(); }, [this] { about().exec(); },
+                                [this] { heldMessages().showHeld(); }});
     conversations_.setHeldChanged([this](std::size_t count) { mainForm_.showHeldMessages(count); });
 
     tray_.setMenu(mainForm_.trayMenu());
@@ -108,13 +113,50 @@ ChatContext TeskApplication::chatContext() {
 }
 
 void TeskApplication::openConsole() {
-    console_.show();
-    console_.raise();
-    console_.activateWindow();
+    if (!console_) {
+        console_ = std::make_unique<ConsoleForm>(session_.queue());
+        console_->takeEarlyLines(std::move(earlyLog_));
+    }
+    console_->show();
+    console_->raise();
+    console_->activateWindow();
+}
+
+// Made, it loads the file into its controls and publishes them, as it does whenever it
+// closes.
+SettingsForm& TeskApplication::settingsForm() {
+    if (!settingsForm_) {
+        settingsForm_ =
+            std::make_unique<SettingsForm>(session_.settings(), options_.iniPath, &mainForm_);
+        settingsForm_->setReconnect([this] { session_.reconnectIfOnline(); });
+    }
+    return *settingsForm_;
+}
+
+AddUserForm& TeskApplication::addUser() {
+    if (!addUser_) {
+        addUser_ = std::make_unique<AddUserForm>(
+            [this](const std::string& name) { session_.addUser(name); }, &mainForm_);
+    }
+    return *addUser_;
+}
+
+AboutForm& TeskApplication::about() {
+    if (!about_) {
+        about_ = std::make_unique<AboutForm>(&mainForm_);
+    }
+    return *about_;
+}
+
+HeldMessagesForm& TeskApplication::heldMessages() {
+    if (!heldMessages_) {
+        heldMessages_ = std::make_unique<HeldMessagesForm>(conversations_);
+    }
+    return *heldMessages_;
 }
 
 int TeskApplication::run() {
-    if (stored_.startMinimized && tray_.hasIcon()) {
+    if (stored_.settings.minimize && tray_.hasIcon()) {
         tray_.showStatusTip();
     } else {
         mainForm_.showWindow();
@@ -128,14 +170,16 @@ int TeskApplication::run() {
 
 void TeskApplication::startUp() {
     QWidget* boxParent = mainForm_.isVisible() ? &mainForm_ : nullptr;
-    const IniFile ini(options_.iniPath);
-    mainForm_.loadToolbarLayout(ini);
+    mainForm_.loadToolbarLayout(*storedFile_);
+    const bool firstRun = !storedFile_->exists();
+    storedFile_.reset();
+    returnFreePagesToTheSystem();  // of reading the file, much for a long watch list
     session_.start();
-    if (!ini.exists()) {
+    if (firstRun) {
         // The start-up connect may fail meanwhile: its box waits for these two.
         mainForm_.errorBoxes().hold();
         QMessageBox::information(boxParent, "Information", project::welcomeMessage());
-        settingsForm_.exec();
+        settingsForm().exec();
         mainForm_.errorBoxes().release();
     }
     if (!options_.recoveryPath.isEmpty() && QFileInfo::exists(options_.recoveryPath)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,20 +25,23 @@
 
 namespace tesk {
 
+class IniFile;
 class SoundPlayer;
 
-// What start-up reads from Tesk.ini before any window exists.
+// What start-up takes from Tesk.ini before any window exists.
 struct StoredStart {
-    bool startMinimized = false;
+    SettingsValues settings;
     bool trayHintShown = false;
     MainFormGeometry geometry;
     std::vector<std::string> watchedNames;
     std::vector<NamedSightings> lastSeen;
 };
 
-// The program with its windows: the session, then the tray icon and the permanent windows
-// in the order they are built (members are declared in that order, and go in reverse),
-// the one-time steps once the event loop runs, and the exit that saves everything.
+// The program with its windows: the session, then the tray icon and the windows in the
+// order they are built (members are declared in that order, and go in reverse), the
+// one-time steps once the event loop runs, and the exit that saves everything. Tesk.ini is
+// read once at start; the console and the dialogs are made when they are first opened, since most
+// runs never open them and each would hold its fonts and controls for the whole run.
 class TeskApplication {
 public:
     TeskApplication(const StartOptions& options, SoundPlayer& sounds);
@@ -51,11 +55,17 @@ public:
 private:
     ChatContext chatContext();
     void openConsole();
+    SettingsForm& settingsForm();
+    AddUserForm& addUser();
+    AboutForm& about();
+    HeldMessagesForm& heldMessages();
     // Once the event loop runs: the toolbar layout, the connection, and on a first run the
     // welcome and the settings.
     void startUp();
 
     const StartOptions options_;
+    // The file as start-up read it, until the one-time steps have taken the toolbar layout.
+    std::unique_ptr<const IniFile> storedFile_;
     StoredStart stored_;
     Session session_;
     TrayNotifier tray_;
@@ -63,14 +73,15 @@ private:
     DesktopNotices notices_;
     MainForm mainForm_;
     Pinger ping_;
-    // The settings dialog loads and publishes the live settings (and the look) as it is
-    // made.
-    SettingsForm settingsForm_;
-    ConsoleForm console_;
-    AddUserForm addUser_;
-    AboutForm about_;
+    // Server lines until the console is first opened, then the console.
+    PendingLog earlyLog_;
+    std::unique_ptr<ConsoleForm> console_;
     Conversations conversations_;
-    HeldMessagesForm heldMessages_;
+    // Until it is first opened, the stored settings are the live ones.
+    std::unique_ptr<SettingsForm> settingsForm_;
+    std::unique_ptr<AddUserForm> addUser_;
+    std::unique_ptr<AboutForm> about_;
+    std::unique_ptr<HeldMessagesForm> heldMessages_;
     TrayWindowControl trayWindow_;
     TrayHint trayHint_;
     // Log-off, shut-down and termination end the program like Exit: everything is saved.

@@ -28,7 +28,19 @@ int weight(unsigned char c) {
 
 }  // namespace
 
+// Most names are ASCII, where lowering each letter gives what Unicode lowering gives
+// without converting the name twice; every whois reply and every name loaded at start
+// passes here.
 std::string lowerCaseName(std::string_view name) {
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+        std::string lowered(name);
+        for (char& c : lowered) {
+            if (isUpper(static_cast<unsigned char>(c))) {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        return lowered;
+    }
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))
         .toLower()
         .toStdString();

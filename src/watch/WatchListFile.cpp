@@ -11,32 +11,36 @@ constexpr const char* kSection = "Users";
 constexpr const char* kLastSeenSection = "LastSeen";
 constexpr int kMaxUsers = 1000000;  // even a far-off numbered key must not allocate without end
 
-// The highest key of the section that is a plain number ("0", "17"), plus one; 0 when
-// there is none.
-int presentEntries(const IniFile& ini, const char* section) {
-    int count = 0;
-    for (const std::string& key : ini.keyNames(section)) {
-        const bool plain =
-            !key.empty() && key.size() <= 7 && (key == "0" || key[0] != '0') &&
-            std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-        if (plain) {
-            count = std::max(count, std::stoi(key) + 1);
-        }
-    }
-    return count;
+// The number a key stands for when it is a plain one ("0", "17"); -1 otherwise.
+int plainNumber(const std::string& key) {
+    const bool plain =
+        !key.empty() && key.size() <= 7 && (key == "0" || key[0] != '0') &&
+        std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return plain ? std::stoi(key) : -1;
 }
 
 // A damaged Count must neither erase the list nor fill it with empty entries: one that is
-// missing, negative or not a number stands for the entries present, and one beyond them
-// is cut down to them.
+// missing, negative or not a number stands for the entries present (up to the highest
+// plain number), and one beyond them is cut down to them.
 std::vector<std::string> readNumbered(const IniFile& ini, const char* section) {
-    const int present = presentEntries(ini, section);
+    std::vector<std::pair<int, std::string_view>> numbered;
+    const std::vector<IniFile::Entry> entries = ini.entries(section);
+    numbered.reserve(entries.size());
+    int present = 0;
+    for (const IniFile::Entry& entry : entries) {
+        const int number = plainNumber(entry.key);
+        if (number >= 0) {
+            numbered.emplace_back(number, entry.value);
+            present = std::max(present, number + 1);
+        }
+    }
     const int stored = ini.readInteger(section, "Count", -1);
     const int count = std::min(stored < 0 ? present : std::min(stored, present), kMaxUsers);
-    std::vector<std::string> values;
-    values.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        values.push_back(ini.readString(section, std::to_string(i), ""));
+    std::vector<std::string> values(static_cast<std::size_t>(count));
+    for (const auto& [number, value] : numbered) {
+        if (number < count) {
+            values[static_cast<std::size_t>(number)] = value;
+        }
     }
     return values;
 }
@@ -102,6 +106,10 @@ void writeLastSeen(IniFile& ini, const std::vector<NamedSightings>& entries) {
     std::vector<std::string> values;
     values.reserve(entries.size());
     for (const NamedSightings& entry : entries) {
+        // A user never seen reads back as never seen without an entry.
+        if (!entry.seen.onlineSince.isValid() && !entry.seen.lastSeen.isValid()) {
+            continue;
+        }
         values.push_back(entry.name + '\t' + storedTime(entry.seen.onlineSince).toStdString() +
                          '\t' + storedTime(entry.seen.lastSeen).toStdString());
     }

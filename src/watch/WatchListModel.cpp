@@ -62,21 +62,36 @@ int WatchListModel::add(const std::string& name) {
     const int position = static_cast<int>(place - rows_.begin());
     beginInsertRows({}, position, position);
     rows_.insert(place, WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
+    indexed_ = false;
     endInsertRows();
     return position;
 }
 
-void WatchListModel::assign(const std::vector<std::string>& names) {
+void WatchListModel::assign(std::vector<std::string> names,
+                            const std::vector<NamedSightings>& seen) {
     TESK_ASSERT_GUI_THREAD();
     beginResetModel();
     rows_.clear();
     rows_.reserve(names.size());
-    for (const std::string& name : names) {
-        rows_.push_back(WatchRow{name, lowerCaseName(name), WatchedUser{}, Sightings{}});
+    for (std::string& name : names) {
+        std::string key = lowerCaseName(name);
+        rows_.push_back(WatchRow{std::move(name), std::move(key), WatchedUser{}, Sightings{}});
     }
-    std::stable_sort(rows_.begin(), rows_.end(), [](const WatchRow& a, const WatchRow& b) {
+    const auto byName = [](const WatchRow& a, const WatchRow& b) {
         return compareNames(a.name, b.name) < 0;
-    });
+    };
+    // Tesk.ini holds the list in its order: only a file edited by hand needs the sort.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), byName)) {
+        std::stable_sort(rows_.begin(), rows_.end(), byName);
+    }
+    indexed_ = false;
+    // Within the reset: a change of every row after it would make each view walk the list.
+    for (const NamedSightings& entry : seen) {
+        const int found = find(entry.name);
+        if (found >= 0) {
+            rows_[static_cast<std::size_t>(found)].seen = entry.seen;
+        }
+    }
     endResetModel();
 }
 
@@ -90,18 +105,22 @@ void WatchListModel::removeRowsAt(std::vector<int> rows) {
         }
         beginRemoveRows({}, *it, *it);
         rows_.erase(rows_.begin() + *it);
+        indexed_ = false;
         endRemoveRows();
     }
 }
 
 int WatchListModel::find(const std::string& name) const {
-    const std::string wanted = lowerCaseName(name);
-    for (int i = 0; i < size(); ++i) {
-        if (row(i).key == wanted) {
-            return i;
+    if (!indexed_) {
+        firstRows_.clear();
+        firstRows_.reserve(rows_.size());
+        for (int i = 0; i < size(); ++i) {
+            firstRows_.emplace(row(i).key, i);  // a later row with the same key is not taken
         }
+        indexed_ = true;
     }
-    return -1;
+    const auto found = firstRows_.find(lowerCaseName(name));
+    return found == firstRows_.end() ? -1 : found->second;
 }
 
 void WatchListModel::setUser(int position, const WatchedUser& user) {
@@ -155,24 +174,6 @@ std::vector<NamedSightings> WatchListModel::sightings() const {
         result.push_back({r.name, r.seen});
     }
     return result;
-}
-
-void WatchListModel::restoreSightings(const std::vector<NamedSightings>& stored) {
-    TESK_ASSERT_GUI_THREAD();
-    // By key, so that a long list is not searched once per entry.
-    std::unordered_map<std::string, std::size_t> positions;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        positions.emplace(rows_[i].key, i);
-    }
-    for (const NamedSightings& entry : stored) {
-        const auto found = positions.find(lowerCaseName(entry.name));
-        if (found != positions.end()) {
-            rows_[found->second].seen = entry.seen;
-        }
-    }
-    if (!rows_.empty()) {
-        emit dataChanged(index(0, 0), index(size() - 1, NumberOfColumns - 1));
-    }
 }
 
 }  // namespace tesk

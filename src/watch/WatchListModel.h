@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "watch/Sightings.h"
@@ -35,11 +37,14 @@ public:
 
     // A new row in the unknown state at its sorted place; returns that place.
     int add(const std::string& name);
-    // Replaces every row by new rows in the unknown state, sorted (loading at start).
-    void assign(const std::vector<std::string>& names);
+    // Replaces every row by new rows in the unknown state, sorted, with the sightings
+    // stored for their names (loading at start; entries for names not in the list are
+    // left out).
+    void assign(std::vector<std::string> names, const std::vector<NamedSightings>& seen = {});
     // Removes the given rows (positions before the call).
     void removeRowsAt(std::vector<int> rows);
     // The first row, in list order, whose lower-cased name equals the lower-cased name.
+    // Found through an index, since every whois reply looks its row up.
     int find(const std::string& name) const;
 
     const WatchRow& row(int position) const { return rows_[static_cast<std::size_t>(position)]; }
@@ -56,12 +61,15 @@ public:
     // The time of sightings; tests set their own.
     void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
     QDateTime now() const { return clock_(); }
-    // Every row's sightings, in list order, and giving them back after a start: entries
-    // for names not in the list are left out.
+    // Every row's sightings, in list order, as assign() takes them back.
     std::vector<NamedSightings> sightings() const;
-    void restoreSightings(const std::vector<NamedSightings>& stored);
 
 private:
+    // Made again at the first find after rows were added or removed (which moves the rows
+    // behind them); a change of a row's state leaves it as it is.
+    // The keys point into rows_, which stays as it is until the index is made again.
+    mutable std::unordered_map<std::string_view, int> firstRows_;  // key -> its first row
+    mutable bool indexed_ = false;
     std::vector<WatchRow> rows_;
     std::function<QDateTime()> clock_ = &QDateTime::currentDateTime;
 };

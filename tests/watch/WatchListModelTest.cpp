@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "connection/CommandQueue.h"
 #include "connection/ConnectionStatus.h"
 #include "watch/AddUser.h"
@@ -39,6 +41,52 @@ TEST(WatchListModel, NewRowsAreUnknownAndFindIgnoresCaseTakingTheFirst) {
     EXPECT_EQ(list.find("nobody"), -1);
     EXPECT_EQ(list.row(1).user, WatchedUser{});
     EXPECT_EQ(placeText(list.row(1).user), "unknown");
+}
+
+// Rows are found through an index; it must give the row a scan of the list gives: the
+// first, in list order, whose name is equal but for letter case. Each step changes the
+// list, and every name is looked up after it.
+TEST(WatchListModel, FindGivesTheFirstRowEqualButForCaseWhateverTheListWentThrough) {
+    const auto scan = [](const WatchListModel& list, const std::string& name) {
+        for (int i = 0; i < list.size(); ++i) {
+            if (lowerCaseName(list.row(i).name) == lowerCaseName(name)) {
+                return i;
+            }
+        }
+        return -1;
+    };
+    const std::pair<const char*, std::function<void(WatchListModel&)>> steps[] = {
+        {"loaded with duplicates and case variants",
+         [](WatchListModel& l) {
+             l.assign({"Bob", "zed", "BOB", "\xc3\x84rger", "Bob"});
+         }},
+        {"a variant that sorts first added", [](WatchListModel& l) { l.add("bob"); }},
+        {"a variant that sorts last added", [](WatchListModel& l) { l.add("\xc3\xa4rger"); }},
+        {"rows added in front",
+         [](WatchListModel& l) {
+             l.add("aaron");
+             l.add("_x");
+         }},
+        {"the first of equal rows removed", [](WatchListModel& l) { l.removeRowsAt({2}); }},
+        {"rows in front removed",
+         [](WatchListModel& l) {
+             l.removeRowsAt({0, 1});
+         }},
+        {"a removed name added again", [](WatchListModel& l) { l.add("aaron"); }},
+        {"loaded anew",
+         [](WatchListModel& l) {
+             l.assign({"carol", "Bob"});
+         }},
+    };
+    const char* const names[] = {"bob", "BOB",   "zed",   "\xc3\x84RGER", "\xc3\xa4rger",
+                                 "_X",  "aaron", "carol", "nobody"};
+    WatchListModel list;
+    for (const auto& [what, change] : steps) {
+        change(list);
+        for (const char* name : names) {
+            EXPECT_EQ(list.find(name), scan(list, name)) << what << ": " << name;
+        }
+    }
 }
 
 TEST(WatchListModel, RemovesEverySelectedRowAndKeepsTheRestInOrder) {
