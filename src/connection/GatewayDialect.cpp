@@ -264,7 +264,7 @@ std::vector<std::string> GatewayDialect::takeEchoes() {
 
 GatewayDialect::Reading GatewayDialect::read(const std::string& line) const {
     if (type() != ServerType::PvPGN) {
-        return {line};
+        return {line, std::nullopt, true};
     }
     return {classicFromPvpgn(line), pvpgnFriendNotice(line), isPvpgnWhoisAnswer(line)};
 }

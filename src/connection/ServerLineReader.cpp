@@ -74,7 +74,7 @@ void ServerLineReader::collect(const std::string& received, std::vector<Arrival>
     GatewayDialect& dialect = connection_.dialect();
     // Echoes the server did not send come first, where the classic gateway puts them.
     for (std::string& echo : dialect.takeEchoes()) {
-        admit({std::move(echo)}, burst);
+        admit({std::move(echo), {}, std::nullopt, std::nullopt, true}, burst);
     }
     GatewayDialect::Reading reading = dialect.read(received);
     admit({std::move(reading.classic),

@@ -19,6 +19,12 @@ struct Announcements : OnlineAnnouncer {
     std::vector<std::string> names;
 };
 
+WatchedUser only(Presence presence) {
+    WatchedUser user;
+    user.presence = presence;
+    return user;
+}
+
 }  // namespace
 
 TEST(FriendNotices, SetTheWatchedRowAtOnceAnnounceALogOnAndAskWhereTheFriendIs) {
@@ -31,8 +37,8 @@ TEST(FriendNotices, SetTheWatchedRowAtOnceAnnounceALogOnAndAskWhereTheFriendIs) 
         bool announced;
         bool asked;
     } cases[] = {
-        {"offline to online", {P::Offline}, {"ALICE", true}, {P::Online}, true, true},
-        {"unknown to online", {}, {"alice", true}, {P::Online}, false, true},
+        {"offline to online", only(P::Offline), {"ALICE", true}, only(P::Online), true, true},
+        {"unknown to online", {}, {"alice", true}, only(P::Online), false, true},
         {"a new session forgets the old one",
          away,
          {"alice", true},
