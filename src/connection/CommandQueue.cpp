@@ -138,13 +138,12 @@ void CommandQueue::changedLocked(const QueueChange& change) {
             changes.clear();
         }
         QueueChange* last = changes.empty() ? nullptr : &changes.back();
-        if (last != nullptr && last->kind == change.kind &&
-            change.kind == QueueChange::Kind::PutBack) {
-            last->entries.insert(last->entries.end(), change.entries.begin(), change.entries.end());
-        } else if (last != nullptr && last->kind == change.kind &&
-                   change.kind == QueueChange::Kind::PutFront) {
-            last->entries.insert(last->entries.begin(), change.entries.begin(),
-                                 change.entries.end());
+        const bool put =
+            change.kind == QueueChange::Kind::PutBack || change.kind == QueueChange::Kind::PutFront;
+        if (put && last != nullptr && last->kind == change.kind) {
+            const auto at = change.kind == QueueChange::Kind::PutBack ? last->entries.end()
+                                                                      : last->entries.begin();
+            last->entries.insert(at, change.entries.begin(), change.entries.end());
         } else {
             changes.push_back(change);
         }

@@ -174,18 +174,16 @@ void IniFile::load() {
         }
     });
     sections_[0].lines.reserve(sectionLines[0]);
-    forEachLine(text, [&](std::string_view line) {
-        addLoadedLine(line, isHeader(line) ? sectionLines[sections_.size()] : 0);
-    });
+    forEachLine(text, [&](std::string_view line) { addLoadedLine(line, sectionLines); });
 }
 
-void IniFile::addLoadedLine(std::string_view line, std::size_t expectedLines) {
+void IniFile::addLoadedLine(std::string_view line, const std::vector<std::size_t>& sectionLines) {
     const std::size_t first = line.find_first_not_of(kBlanks);
     if (isHeader(line)) {
         const std::size_t close = line.find(']', first + 1);
         Section section;
-        section.lines.reserve(expectedLines);
-        section.keys.reserve(expectedLines);
+        section.lines.reserve(sectionLines[sections_.size()]);
+        section.keys.reserve(sectionLines[sections_.size()]);
         section.header = std::string(line);
         section.name =
             fold(line.substr(first + 1, close == std::string_view::npos ? std::string_view::npos

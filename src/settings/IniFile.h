@@ -97,8 +97,9 @@ private:
     };
 
     void load();
-    // expectedLines: of the section a header line opens, so that its tables are sized once.
-    void addLoadedLine(std::string_view line, std::size_t expectedLines);
+    // sectionLines: the lines that may hold a key, per section in file order, so that the
+    // tables of the section a header opens are sized once.
+    void addLoadedLine(std::string_view line, const std::vector<std::size_t>& sectionLines);
     std::optional<std::string_view> findValue(const std::string& section,
                                               const std::string& key) const;
     static std::string_view valueOf(const Line& line);

@@ -60,7 +60,6 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
         applyLook(*qApp, true);
     }
     session_.watchList().assign(std::move(stored_.watchedNames), stored_.lastSeen);
-    stored_.watchedNames = {};
     stored_.lastSeen = {};
     session_.attachViews(mainForm_, conversations_);
 
