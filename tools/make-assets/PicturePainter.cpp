@@ -3,8 +3,10 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <QtMath>
+#include <initializer_list>
 
 #include "ui/ImageList.h"
 
@@ -27,6 +29,13 @@ QLinearGradient vertical(qreal top, qreal bottom, const QColor& light, const QCo
     QLinearGradient g(0, top, 0, bottom);
     g.setColorAt(0, light);
     g.setColorAt(1, dark);
+    return g;
+}
+
+QRadialGradient radial(QPointF centre, qreal radius, const QColor& inner, const QColor& outer) {
+    QRadialGradient g(centre, radius);
+    g.setColorAt(0, inner);
+    g.setColorAt(1, outer);
     return g;
 }
 
@@ -54,11 +63,8 @@ void drawUser(QPainter& p) {
     p.drawPath(collar);
 
     // Face.
-    QRadialGradient skin(QPointF(7.0, 4.5), 4.5);
-    skin.setColorAt(0, QColor(0xfd, 0xdc, 0xb5));
-    skin.setColorAt(1, QColor(0xe8, 0xb0, 0x80));
     p.setPen(outline(QColor(0x8a, 0x5a, 0x32)));
-    p.setBrush(skin);
+    p.setBrush(radial(QPointF(7.0, 4.5), 4.5, QColor(0xfd, 0xdc, 0xb5), QColor(0xe8, 0xb0, 0x80)));
     p.drawEllipse(QRectF(4.5, 1.5, 7.0, 7.5));
 
     // Hair over the top of the head.
@@ -71,6 +77,14 @@ void drawUser(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x5a, 0x3a, 0x1e));
     p.drawPath(hair);
+}
+
+// A closed outline through the points, in order.
+QPainterPath closedPath(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+    return path;
 }
 
 QPainterPath starPath(QPointF centre, qreal outer, qreal inner) {
@@ -90,13 +104,8 @@ QPainterPath starPath(QPointF centre, qreal outer, qreal inner) {
 }
 
 void drawSheet(QPainter& p) {
-    QPainterPath page;
-    page.moveTo(2.5, 0.5);
-    page.lineTo(10.0, 0.5);
-    page.lineTo(13.5, 4.0);
-    page.lineTo(13.5, 15.5);
-    page.lineTo(2.5, 15.5);
-    page.closeSubpath();
+    const QPainterPath page =
+        closedPath({{2.5, 0.5}, {10.0, 0.5}, {13.5, 4.0}, {13.5, 15.5}, {2.5, 15.5}});
     p.setPen(outline(QColor(0x70, 0x70, 0x78)));
     p.setBrush(vertical(0, 16, Qt::white, QColor(0xe4, 0xe8, 0xee)));
     p.drawPath(page);
@@ -134,12 +143,7 @@ void drawUserBadge(QPainter& p) {
 void drawBin(QPainter& p) {
     const QColor edge(0x4a, 0x50, 0x58);
     // Body, slightly narrower at the bottom.
-    QPainterPath body;
-    body.moveTo(3.5, 4.5);
-    body.lineTo(12.5, 4.5);
-    body.lineTo(11.5, 15.5);
-    body.lineTo(4.5, 15.5);
-    body.closeSubpath();
+    const QPainterPath body = closedPath({{3.5, 4.5}, {12.5, 4.5}, {11.5, 15.5}, {4.5, 15.5}});
     p.setPen(outline(edge));
     QLinearGradient metal(3, 0, 13, 0);
     metal.setColorAt(0, QColor(0x9a, 0xa2, 0xac));
@@ -265,29 +269,24 @@ void drawGlobeScreen(QPainter& p) {
 }
 
 void drawInfo(QPainter& p) {
-    QRadialGradient blue(QPointF(6.5, 5.0), 9.0);
-    blue.setColorAt(0, QColor(0x6a, 0xb0, 0xff));
-    blue.setColorAt(1, QColor(0x10, 0x50, 0xc0));
     p.setPen(outline(QColor(0x0a, 0x36, 0x8a)));
-    p.setBrush(blue);
+    p.setBrush(radial(QPointF(6.5, 5.0), 9.0, QColor(0x6a, 0xb0, 0xff), QColor(0x10, 0x50, 0xc0)));
     p.drawEllipse(QRectF(0.5, 0.5, 15.0, 15.0));
 
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(8.0, 4.4), 1.3, 1.3);
     // Stem with a small serif on the left and a foot.
-    QPainterPath stem;
-    stem.moveTo(6.3, 6.6);
-    stem.lineTo(9.1, 6.6);
-    stem.lineTo(9.1, 11.6);
-    stem.lineTo(10.0, 11.6);
-    stem.lineTo(10.0, 12.9);
-    stem.lineTo(6.0, 12.9);
-    stem.lineTo(6.0, 11.6);
-    stem.lineTo(6.9, 11.6);
-    stem.lineTo(6.9, 7.9);
-    stem.lineTo(6.3, 7.9);
-    stem.closeSubpath();
+    const QPainterPath stem = closedPath({{6.3, 6.6},
+                                          {9.1, 6.6},
+                                          {9.1, 11.6},
+                                          {10.0, 11.6},
+                                          {10.0, 12.9},
+                                          {6.0, 12.9},
+                                          {6.0, 11.6},
+                                          {6.9, 11.6},
+                                          {6.9, 7.9},
+                                          {6.3, 7.9}});
     p.drawPath(stem);
 }
 
