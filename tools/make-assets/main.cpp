@@ -40,6 +40,7 @@ QByteArray iconPng(int size) {
     return bytes;
 }
 
+// Appends the picture's pixels as an array, and its row of the table of pictures.
 void appendPicture(QByteArray& source, QByteArray& table, int index, int size) {
     const QImage image = makeassets::paintPicture(index, size);
     const QByteArray name = "picture" + QByteArray::number(index) + "At" + QByteArray::number(size);
@@ -85,7 +86,7 @@ QByteArray picturesSource() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);  // painting pixmaps needs it
+    QGuiApplication app(argc, argv);  // painting needs it
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("--pictures")) {
         return writeFile(args.at(2), picturesSource()) ? 0 : 1;
