@@ -1,9 +1,8 @@
 # Build-time assets and the installed layout: bin/tesk, the desktop entry, the icon in
 # the hicolor theme and the chimes in share/tesk/sounds.
 
-# make-assets writes the chimes to <build>/sounds and the icon pictures to <build>/icons.
-# It paints with QPixmap, which needs a QGuiApplication: the offscreen platform gives one
-# without a display.
+# make-assets writes the chimes to <build>/sounds and the icon pictures to <build>/icons
+# (see tesk_assets_env for how it runs).
 set(tesk_icon_sizes 16 32 48 64 128)
 add_subdirectory(tools/make-assets)
 set(tesk_sounds "${PROJECT_BINARY_DIR}/sounds/online.wav" "${PROJECT_BINARY_DIR}/sounds/message.wav")
@@ -11,12 +10,6 @@ set(tesk_icons "")
 foreach(size IN LISTS tesk_icon_sizes)
   list(APPEND tesk_icons "${PROJECT_BINARY_DIR}/icons/hicolor/${size}x${size}/apps/tesk.png")
 endforeach()
-# Qt paints large images on worker threads whose locking ThreadSanitizer cannot see, so
-# in a thread-sanitized build its reports about the generator are false alarms.
-set(tesk_assets_env QT_QPA_PLATFORM=offscreen)
-if(TESK_SANITIZE STREQUAL "thread")
-  list(APPEND tesk_assets_env TSAN_OPTIONS=report_bugs=0)
-endif()
 add_custom_command(OUTPUT ${tesk_sounds} ${tesk_icons}
                    COMMAND ${CMAKE_COMMAND} -E env ${tesk_assets_env}
                            $<TARGET_FILE:make-assets> "${PROJECT_BINARY_DIR}" ${tesk_icon_sizes}
