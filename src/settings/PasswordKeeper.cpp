@@ -55,17 +55,19 @@ void PasswordKeeper::load(const IniFile& ini,
         return;
     }
     known_ = false;
-    // Whichever comes first, the answer or the end of the wait, hands the password over.
+    // Whichever comes first, the answer or the end of the wait, hands the password over,
+    // and only then tells what went wrong: the telling may wait for the user.
     auto waiting = std::make_shared<std::function<void(const std::string&)>>(std::move(ready));
-    const auto handOver = [this, waiting] {
+    const auto handOver = [this, waiting](const std::string& problem) {
         const auto ready = std::exchange(*waiting, nullptr);
         ready(known_ ? password_ : std::string());
+        if (!problem.empty()) {
+            tell(problem + kUnknownPassword);
+        }
     };
     QObject::connect(&readBound_, &QTimer::timeout, &answers_, [this, handOver] {
-        tell(unreachable("no answer within " + std::to_string(readBound_.interval() / 1000) +
-                         " seconds") +
-             kUnknownPassword);
-        handOver();
+        handOver(unreachable("no answer within " + std::to_string(readBound_.interval() / 1000) +
+                             " seconds"));
     });
     store_.read(key(), &answers_, [this, waiting, handOver](const SecretAnswer& answer) {
         if (!*waiting) {
@@ -73,18 +75,21 @@ void PasswordKeeper::load(const IniFile& ini,
         }
         readBound_.stop();
         if (answer.result == SecretAnswer::Result::Unavailable) {
-            tell(unreachable(answer.error) + kUnknownPassword);
-        } else if (answer.result == SecretAnswer::Result::Done &&
-                   !isUsablePassword(answer.secret)) {
-            tell("The system keyring holds a damaged password for TESK." + kUnknownPassword);
-        } else if (!known_) {  // unless a password was saved meanwhile
+            handOver(unreachable(answer.error));
+            return;
+        }
+        if (answer.result == SecretAnswer::Result::Done && !isUsablePassword(answer.secret)) {
+            handOver("The system keyring holds a damaged password for TESK.");
+            return;
+        }
+        if (!known_) {  // unless a password was saved meanwhile
             known_ = true;
             password_ = answer.secret;
             if (answer.result == SecretAnswer::Result::Done) {
                 inKeyring_ = password_;
             }
         }
-        handOver();
+        handOver({});
     });
     readBound_.start();
 }

@@ -23,6 +23,7 @@ class SecretStore;
 // stays on and the next start moves it again. GUI thread only.
 class PasswordKeeper {
 public:
+    // Tells the user what went wrong; may wait for them (a modal box).
     using Tell = std::function<void(const std::string& text)>;
     // How long the first connect waits for the keyring's answer.
     static constexpr std::chrono::milliseconds kReadBound{10000};
