@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgtest-dev
-          libcanberra-dev libxcb1-dev desktop-file-utils dbus "$@")
+          libcanberra-dev libxcb1-dev desktop-file-utils dbus qtkeychain-qt6-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

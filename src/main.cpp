@@ -7,6 +7,7 @@
 #include "headless/HeadlessRun.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
+#include "platform/keyring/KeychainSecretStore.h"
 #include "platform/sound/CanberraSoundPlayer.h"
 #include "settings/ConfigLocation.h"
 #include "settings/SaveTarget.h"
@@ -57,15 +58,16 @@ int main(int argc, char** argv) {
         options.quitWhenShown = command.quitWhenShown;
         return options;
     };
+    tesk::KeychainSecretStore secrets;
     if (command.headless) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName("TESK");
-        return tesk::runHeadless(start());
+        return tesk::runHeadless(start(), secrets);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("TESK");
     QApplication::setApplicationVersion(TESK_VERSION);
     QApplication::setStyle(new tesk::TeskStyle);
     tesk::CanberraSoundPlayer sounds;
-    return tesk::runTesk(start(), sounds);
+    return tesk::runTesk(start(), sounds, secrets);
 }

@@ -9,6 +9,7 @@
 #include "platform/TerminationSignals.h"
 #include "session/Session.h"
 #include "settings/IniFile.h"
+#include "settings/PasswordKeeper.h"
 #include "settings/SettingsFile.h"
 #include "watch/RecoveryCopy.h"
 #include "watch/WatchListFile.h"
@@ -35,7 +36,7 @@ int saveWatchList(const StartOptions& options, const WatchListModel& list) {
 
 }  // namespace
 
-int runHeadless(const StartOptions& options) {
+int runHeadless(const StartOptions& options, SecretStore& secrets) {
     SingleInstance instance(options.lockDirectory);
     switch (instance.acquire()) {
         case SingleInstance::Result::Acquired:
@@ -63,7 +64,16 @@ int runHeadless(const StartOptions& options) {
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested,
                      QCoreApplication::instance(), &QCoreApplication::quit);
-    session.start();
+    PasswordKeeper passwords(secrets, options.iniPath, [](const std::string& text) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    });
+    // The first connect waits for the password, which the keyring hands over later.
+    passwords.load(IniFile(options.iniPath), [&session](const std::string& password) {
+        SettingsValues values = session.settings().snapshot();
+        values.password = password;
+        session.settings().publish(values);
+        session.start();
+    });
     QCoreApplication::exec();
 
     session.goOffline();

@@ -330,6 +330,59 @@ void IniFile::eraseSection(const std::string& section) {
     rebuildSectionIndex();
 }
 
+void IniFile::eraseKey(const std::string& section, const std::string& key) {
+    const auto sectionIt = sectionIndex_.find(fold(section));
+    const std::string folded = fold(key);
+    if (sectionIt == sectionIndex_.end() || folded.empty()) {
+        return;
+    }
+    // Repeats live inside the runs of lines that are no keys; each line is judged as the
+    // loader judges it.
+    const auto isThatKey = [&folded](std::string_view line) {
+        const std::size_t first = line.find_first_not_of(kBlanks);
+        const std::size_t equals = line.find('=');
+        return equals != std::string_view::npos && line[first] != ';' &&
+               fold(line.substr(0, equals)) == folded;
+    };
+    Section& target = sections_[sectionIt->second];
+    std::vector<Line> kept;
+    for (Line& line : target.lines) {
+        if (line.isKey()) {
+            if (!isThatKey(line.text)) {
+                kept.push_back(std::move(line));
+            }
+            continue;
+        }
+        std::string others;
+        bool keptAny = false;
+        std::string_view rest(line.text);
+        for (;;) {
+            const std::size_t end = rest.find('\n');
+            const std::string_view one = rest.substr(0, end);
+            if (!isThatKey(one)) {
+                others.append(keptAny ? 1 : 0, '\n').append(one);
+                keptAny = true;
+            }
+            if (end == std::string_view::npos) {
+                break;
+            }
+            rest.remove_prefix(end + 1);
+        }
+        if (keptAny) {
+            kept.push_back({std::move(others), Line::kNotAKey});
+        }
+    }
+    target.lines = std::move(kept);
+    target.keys.clear();
+    for (std::size_t i = 0; i < target.lines.size(); ++i) {
+        if (target.lines[i].isKey()) {
+            const Line& line = target.lines[i];
+            target.keys.emplace(fold(std::string_view(line.text).substr(0, line.valueStart - 1)),
+                                i);
+        }
+    }
+}
+
 void IniFile::rebuildSectionIndex() {
     sectionIndex_.clear();
     for (std::size_t i = 1; i < sections_.size(); ++i) {

@@ -66,6 +66,9 @@ public:
 
     // Removes every section of that name with all of its lines.
     void eraseSection(const std::string& section);
+    // Removes the key from the section that is read, with every repeat of it there, so
+    // that no older value takes its place when the file is read again.
+    void eraseKey(const std::string& section, const std::string& key);
 
     // Replaces the file with the profile: a temporary file in the same folder, synced,
     // then renamed over the target, so a crash leaves either the old or the new file.

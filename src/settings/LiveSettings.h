@@ -33,6 +33,7 @@ struct SettingsValues {
     bool anonymous = true;
     std::string user;
     std::string password;  // in clear
+    bool keyring = false;  // the password is kept in the system keyring, not in Tesk.ini
     QuotaSettings quota;   // kept in the file only; the dialog has no controls for it
 };
 

@@ -36,7 +36,13 @@ const SettingsKey kKeys[] = {
     {"User", &SettingsValues::user},
     {"Password", &SettingsValues::password},
     {"ServerType", &SettingsValues::serverType},
+    {"Keyring", &SettingsValues::keyring},  // written only once on: writeSettings
 };
+
+// Flags a file gains only once they are switched on.
+bool isWrittenOnceOn(Flag field) {
+    return field == &SettingsValues::notifications || field == &SettingsValues::keyring;
+}
 
 // The password is stored scrambled.
 bool isScrambled(Text field) {
@@ -107,10 +113,9 @@ SettingsValues readSettings(const IniFile& ini) {
 void writeSettings(IniFile& ini, const SettingsValues& values) {
     for (const SettingsKey& key : kKeys) {
         if (const Flag* flag = std::get_if<Flag>(&key.field)) {
-            // Like the server type: a file that never switched notifications on stays
+            // Like the server type: a file that never switched such a flag on stays
             // without the key.
-            if (*flag != &SettingsValues::notifications || values.notifications ||
-                hasKey(ini, key.name)) {
+            if (!isWrittenOnceOn(*flag) || values.**flag || hasKey(ini, key.name)) {
                 ini.writeBool(kSection, key.name, values.**flag);
             }
         } else if (const Text* text = std::get_if<Text>(&key.field)) {
@@ -131,6 +136,10 @@ void writeSettings(IniFile& ini, const SettingsValues& values) {
             ini.writeInteger(kSection, key.name, values.quota.*key.field);
         }
     }
+}
+
+void eraseStoredPassword(IniFile& ini) {
+    ini.eraseKey(kSection, "Password");
 }
 
 bool readTrayHintShown(const IniFile& ini) {

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "settings/IniFile.h"
+#include "settings/PasswordKeeper.h"
 #include "settings/SettingsFile.h"
 #include "ui/Look.h"
 #include "ui/ScreenPlacement.h"
@@ -23,7 +24,7 @@ namespace tesk {
 namespace {
 
 constexpr int kClientWidth = 314;
-constexpr int kClientHeight = 416;
+constexpr int kClientHeight = 440;
 
 const char* const kGateways[] = {"asia.battle.net", "europe.battle.net", "useast.battle.net",
                                  "uswest.battle.net"};
@@ -91,7 +92,7 @@ void addSeparator(QWidget* parent, const char* name, int y) {
 
 // Neither button answers Enter or Esc on behalf of the dialog.
 QPushButton* addButton(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* button = place(new QPushButton(text, parent), name, {x, 384, 75, 25});
+    auto* button = place(new QPushButton(text, parent), name, {x, 408, 75, 25});
     button->setAutoDefault(false);
     return button;
 }
@@ -109,11 +110,13 @@ void paintBackground(QLineEdit* edit, QPalette::ColorRole source) {
 
 }  // namespace
 
-SettingsForm::SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent)
+SettingsForm::SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent,
+                           PasswordKeeper* passwords)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       live_(live),
       iniPath_(std::move(iniPath)),
+      passwords_(passwords),
       lookSwitch_([](bool officeXp) { applyLook(*qApp, officeXp); }),
       errorBox_(showCritical) {
     setObjectName(QStringLiteral("SettingsForm"));
@@ -175,16 +178,19 @@ void SettingsForm::buildControls() {
     passwordEdit_->setStyle(classic);
     addLabel(this, "War3AccountsLabel",
              QStringLiteral("Warcraft III accounts are not supported yet."), 32, 344);
-    addSeparator(this, "ButtonSeparator", 376);
+    keyringCheck_ =
+        addCheck("KeyringCheck", QStringLiteral("Keep the password in the system keyring"),
+                 {32, 368, 273, 20});
+    addSeparator(this, "ButtonSeparator", 400);
 
     QPushButton* cancel = addButton(this, "CancelButton", QStringLiteral("Cancel"), 152);
     QPushButton* ok = addButton(this, "OKButton", QStringLiteral("OK"), 232);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &SettingsForm::okButtonClick);
 
-    QWidget* const focusOrder[] = {
-        minimizeCheck_, officeXpCheck_, soundsCheck_, gatewayEdit_, serverTypeBox_, anonymousCheck_,
-        userEdit_,      passwordEdit_,  cancel,       ok,           forceCheck_};
+    QWidget* const focusOrder[] = {minimizeCheck_, officeXpCheck_,  soundsCheck_, gatewayEdit_,
+                                   serverTypeBox_, anonymousCheck_, userEdit_,    passwordEdit_,
+                                   keyringCheck_,  cancel,          ok,           forceCheck_};
     for (std::size_t i = 1; i < std::size(focusOrder); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
@@ -194,7 +200,7 @@ void SettingsForm::buildControls() {
     connect(officeXpCheck_, &QCheckBox::toggled, this, [this](bool on) { lookSwitch_(on); });
     connect(anonymousCheck_, &QCheckBox::toggled, this, &SettingsForm::anonymousCheckChange);
     for (QCheckBox* check : {minimizeCheck_, officeXpCheck_, soundsCheck_, notificationsCheck_,
-                             forceCheck_, anonymousCheck_}) {
+                             forceCheck_, anonymousCheck_, keyringCheck_}) {
         connect(check, &QCheckBox::toggled, this, &SettingsForm::publish);
     }
     connect(gatewayEdit_, &QComboBox::editTextChanged, this, &SettingsForm::publish);
@@ -216,7 +222,8 @@ void SettingsForm::setErrorBox(ErrorBox errorBox) {
 }
 
 void SettingsForm::formCreate() {
-    const SettingsValues stored = readSettings(IniFile(iniPath_));
+    const IniFile ini(iniPath_);
+    const SettingsValues stored = passwords_ ? passwords_->read(ini) : readSettings(ini);
     // Workers see the reloaded values only as a whole, never half old and half new.
     loading_ = true;
     minimizeCheck_->setChecked(stored.minimize);
@@ -232,6 +239,7 @@ void SettingsForm::formCreate() {
     anonymousCheck_->setChecked(stored.anonymous);
     userEdit_->setText(QString::fromStdString(stored.user));
     passwordEdit_->setText(QString::fromStdString(stored.password));
+    keyringCheck_->setChecked(stored.keyring);
     storedQuota_ = stored.quota;
     loading_ = false;
     publish();
@@ -249,6 +257,7 @@ SettingsValues SettingsForm::values() const {
     current.anonymous = anonymousCheck_->isChecked();
     current.user = userEdit_->text().toStdString();
     current.password = passwordEdit_->text().toStdString();
+    current.keyring = keyringCheck_->isChecked();
     current.quota = storedQuota_;  // no control of its own: kept as the file has it
     return current;
 }
@@ -268,8 +277,14 @@ void SettingsForm::anonymousCheckChange(bool anonymous) {
 
 void SettingsForm::okButtonClick() {
     IniFile ini(iniPath_);
-    writeSettings(ini, values());
-    if (!ini.flush()) {
+    bool saved = false;
+    if (passwords_) {
+        saved = passwords_->save(ini, values());
+    } else {
+        writeSettings(ini, values());
+        saved = ini.flush();
+    }
+    if (!saved) {
         // The edits stay in the dialog so that the user can retry or cancel.
         errorBox_(this, QStringLiteral("Error"), IniFile::unableToWriteMessage(ini.path()));
         return;
@@ -278,6 +293,12 @@ void SettingsForm::okButtonClick() {
         reconnect_();
     }
     accept();
+}
+
+void SettingsForm::takeKeyringPassword(const std::string& password) {
+    if (!passwordEdit_->isModified()) {
+        passwordEdit_->setText(QString::fromStdString(password));
+    }
 }
 
 void SettingsForm::done(int result) {

@@ -12,6 +12,8 @@ class QLineEdit;
 
 namespace tesk {
 
+class PasswordKeeper;
+
 // The dialog that edits the "Settings" section of Tesk.ini. Made when it is first opened,
 // it lives for the rest of the run and its controls are the live settings: every change
 // of any control is published at once, so the workers always read what the dialog shows. Every
@@ -23,8 +25,15 @@ public:
     using ErrorBox =
         std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
 
-    // Loads the file into the controls; a stored Office XP look is switched on here.
-    SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent = nullptr);
+    // Loads the file into the controls; a stored Office XP look is switched on here. The
+    // password is read and saved through `passwords`, which keeps it in the system keyring
+    // when that box is ticked; without it, Tesk.ini holds it whatever the box says.
+    SettingsForm(LiveSettings& live, QString iniPath, QWidget* parent = nullptr,
+                 PasswordKeeper* passwords = nullptr);
+
+    // The keyring's password arrived after the dialog was made: shown unless the user has
+    // typed another meanwhile.
+    void takeKeyringPassword(const std::string& password);
 
     // Run after OK has saved the file and before the dialog closes, so that a changed
     // gateway or account takes effect while connected.
@@ -50,6 +59,7 @@ private:
 
     LiveSettings& live_;
     QString iniPath_;
+    PasswordKeeper* passwords_;
     std::function<void()> reconnect_;
     std::function<void(bool)> lookSwitch_;
     ErrorBox errorBox_;
@@ -66,6 +76,7 @@ private:
     QCheckBox* anonymousCheck_ = nullptr;
     QLineEdit* userEdit_ = nullptr;
     QLineEdit* passwordEdit_ = nullptr;
+    QCheckBox* keyringCheck_ = nullptr;
 };
 
 }  // namespace tesk

@@ -33,11 +33,16 @@ StoredStart readStoredStart(const IniFile& ini) {
 
 }  // namespace
 
-TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sounds)
+TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sounds,
+                                 SecretStore& secrets)
     : options_(options),
       storedFile_(std::make_unique<const IniFile>(options.iniPath)),
       stored_(readStoredStart(*storedFile_)),
       session_(options.timings),
+      passwords_(secrets, options.iniPath,
+                 [this](const std::string& text) {
+                     mainForm_.errorBoxes().show("Keyring", QString::fromStdString(text));
+                 }),
       tray_(sounds, [this] { return session_.settings().snapshot().sounds; }),
       notifications_(QDBusConnection::sessionBus(), applicationIconUri()),
       notices_(notifications_, session_.settings(), [this] { return mainForm_.isActiveWindow(); }),
@@ -125,8 +130,8 @@ void TeskApplication::openConsole() {
 // closes.
 SettingsForm& TeskApplication::settingsForm() {
     if (!settingsForm_) {
-        settingsForm_ =
-            std::make_unique<SettingsForm>(session_.settings(), options_.iniPath, &mainForm_);
+        settingsForm_ = std::make_unique<SettingsForm>(session_.settings(), options_.iniPath,
+                                                       &mainForm_, &passwords_);
         settingsForm_->setReconnect([this] { session_.reconnectIfOnline(); });
     }
     return *settingsForm_;
@@ -171,9 +176,19 @@ void TeskApplication::startUp() {
     QWidget* boxParent = mainForm_.isVisible() ? &mainForm_ : nullptr;
     mainForm_.loadToolbarLayout(*storedFile_);
     const bool firstRun = !storedFile_->exists();
+    // The first connect waits for the password, which the keyring hands over later.
+    passwords_.load(*storedFile_, [this](const std::string& password) {
+        if (settingsForm_) {
+            settingsForm_->takeKeyringPassword(password);
+        } else {
+            SettingsValues values = session_.settings().snapshot();
+            values.password = password;
+            session_.settings().publish(values);
+        }
+        session_.start();
+    });
     storedFile_.reset();
     returnFreePagesToTheSystem();  // of reading the file, much for a long watch list
-    session_.start();
     if (firstRun) {
         // The start-up connect may fail meanwhile: its box waits for these two.
         mainForm_.errorBoxes().hold();
@@ -195,7 +210,7 @@ void TeskApplication::startUp() {
     }
 }
 
-int runTesk(const StartOptions& options, SoundPlayer& sounds) {
+int runTesk(const StartOptions& options, SoundPlayer& sounds, SecretStore& secrets) {
     SingleInstance instance(options.lockDirectory);
     switch (instance.acquire()) {
         case SingleInstance::Result::Acquired:
@@ -207,7 +222,7 @@ int runTesk(const StartOptions& options, SoundPlayer& sounds) {
             QMessageBox::critical(nullptr, "Error", instance.errorMessage());
             return 1;
     }
-    TeskApplication application(options, sounds);
+    TeskApplication application(options, sounds, secrets);
     return application.run();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/notifications/DesktopNotifications.h"
 #include "session/Session.h"
 #include "session/StartOptions.h"
+#include "settings/PasswordKeeper.h"
 #include "settings/WindowLayout.h"
 #include "ui/AboutForm.h"
 #include "ui/AddUserForm.h"
@@ -26,6 +27,7 @@
 namespace tesk {
 
 class IniFile;
+class SecretStore;
 class SoundPlayer;
 
 // What start-up takes from Tesk.ini before any window exists.
@@ -44,7 +46,7 @@ struct StoredStart {
 // runs never open them and each would hold its fonts and controls for the whole run.
 class TeskApplication {
 public:
-    TeskApplication(const StartOptions& options, SoundPlayer& sounds);
+    TeskApplication(const StartOptions& options, SoundPlayer& sounds, SecretStore& secrets);
     ~TeskApplication();
     TeskApplication(const TeskApplication&) = delete;
     TeskApplication& operator=(const TeskApplication&) = delete;
@@ -59,8 +61,8 @@ private:
     AddUserForm& addUser();
     AboutForm& about();
     HeldMessagesForm& heldMessages();
-    // Once the event loop runs: the toolbar layout, the connection, and on a first run the
-    // welcome and the settings.
+    // Once the event loop runs: the toolbar layout, the connection (once the password is
+    // known), and on a first run the welcome and the settings.
     void startUp();
 
     const StartOptions options_;
@@ -68,6 +70,8 @@ private:
     std::unique_ptr<const IniFile> storedFile_;
     StoredStart stored_;
     Session session_;
+    // Says what went wrong with the keyring in a box of the main window.
+    PasswordKeeper passwords_;
     TrayNotifier tray_;
     DesktopNotifications notifications_;
     DesktopNotices notices_;
@@ -89,6 +93,6 @@ private:
 };
 
 // One copy per user: runs the program unless another copy already does.
-int runTesk(const StartOptions& options, SoundPlayer& sounds);
+int runTesk(const StartOptions& options, SoundPlayer& sounds, SecretStore& secrets);
 
 }  // namespace tesk

@@ -430,3 +430,26 @@ TEST_F(IniFileTest, AHundredThousandUsersLoadAndSaveQuickly) {
     EXPECT_EQ(found, kUsers);
     EXPECT_LT(timer.elapsed(), 5000);
 }
+
+TEST(IniFile, AnErasedKeyTakesItsRepeatsAlongSoNoOlderValueComesBack) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tesk.ini");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[Settings]\r\nUser=me\r\nPassword=new\r\n; note\r\n password =old\r\n"
+            "Force=1\r\n[Other]\r\nPassword=kept\r\n");
+    }
+    IniFile ini(path);
+    ini.eraseKey("settings", "PASSWORD");
+    ASSERT_TRUE(ini.flush());
+    const IniFile reread(path);
+    EXPECT_EQ(reread.readString("Settings", "Password", "none"), "none");
+    EXPECT_EQ(reread.readString("Settings", "Force", ""), "1");
+    EXPECT_EQ(reread.readString("Other", "Password", ""), "kept");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              "[Settings]\r\nUser=me\r\n; note\r\nForce=1\r\n[Other]\r\nPassword=kept\r\n");
+}

@@ -175,9 +175,9 @@ TEST_F(SettingsFormTest, FrameIsAFixedSizeModalDialogCalledSettings) {
     create();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Settings"));
     EXPECT_TRUE(form->isModal());
-    EXPECT_EQ(form->size(), QSize(314, 416));
-    EXPECT_EQ(form->minimumSize(), QSize(314, 416));
-    EXPECT_EQ(form->maximumSize(), QSize(314, 416));
+    EXPECT_EQ(form->size(), QSize(314, 440));
+    EXPECT_EQ(form->minimumSize(), QSize(314, 440));
+    EXPECT_EQ(form->maximumSize(), QSize(314, 440));
     EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->font().pixelSize(), 13);
@@ -207,8 +207,11 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
         {"NetworkLabel", QStringLiteral("Network"), {16, 120, 289, 17}},
         {"ForceCheck", QStringLiteral("Force reconnect (may raise CPU usage)"), {32, 216, 249, 20}},
         {"AnonymousCheck", QStringLiteral("Anonymous access"), {32, 256, 137, 20}},
-        {"CancelButton", QStringLiteral("Cancel"), {152, 384, 75, 25}},
-        {"OKButton", QStringLiteral("OK"), {232, 384, 75, 25}},
+        {"KeyringCheck",
+         QStringLiteral("Keep the password in the system keyring"),
+         {32, 368, 273, 20}},
+        {"CancelButton", QStringLiteral("Cancel"), {152, 408, 75, 25}},
+        {"OKButton", QStringLiteral("OK"), {232, 408, 75, 25}},
     };
     for (const Row& row : sized) {
         QWidget* widget = child<QWidget>(row.name);
@@ -252,7 +255,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
 TEST_F(SettingsFormTest, CheckBoxCaptionsAreNotCutOffInEitherLook) {
     create();
     const auto boxes = form->findChildren<QCheckBox*>();
-    EXPECT_EQ(boxes.size(), 6);
+    EXPECT_EQ(boxes.size(), 7);
     for (bool officeXp : {false, true}) {
         applyLook(*qApp, officeXp);
         for (QCheckBox* box : boxes) {
@@ -314,7 +317,7 @@ TEST_F(SettingsFormTest, SeparatorsAreOnePixelShadowLines) {
     }
     EXPECT_EQ(lines.size(), 2u);
     EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 248, 289, 1)), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 376, 289, 1)), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QRect(16, 400, 289, 1)), lines.end());
 }
 
 TEST_F(SettingsFormTest, PasswordIsShownAsStarsInBothLooks) {
@@ -380,6 +383,7 @@ TEST_F(SettingsFormTest, TabFollowsTheFocusOrderWithForceReconnectLast) {
                                          check("AnonymousCheck"),
                                          edit("UserEdit"),
                                          edit("PasswordEdit"),
+                                         check("KeyringCheck"),
                                          button("CancelButton"),
                                          button("OKButton"),
                                          check("ForceCheck"),
