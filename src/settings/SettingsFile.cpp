@@ -30,6 +30,7 @@ const SettingsKey kKeys[] = {
     {"OfficeXP", &SettingsValues::officeXp},
     {"Sounds", &SettingsValues::sounds},
     {"Notifications", &SettingsValues::notifications},  // written only once on: writeSettings
+    {"History", &SettingsValues::history},              // likewise
     {"Gateway", &SettingsValues::gateway},
     {"Force", &SettingsValues::force},
     {"Anonymous", &SettingsValues::anonymous},
@@ -37,6 +38,12 @@ const SettingsKey kKeys[] = {
     {"Password", &SettingsValues::password},
     {"ServerType", &SettingsValues::serverType},
 };
+
+// Switches that a new configuration has on: a file that never switched one on stays
+// without its key, and so off.
+bool writtenOnceOn(Flag field) {
+    return field == &SettingsValues::notifications || field == &SettingsValues::history;
+}
 
 // The password is stored scrambled.
 bool isScrambled(Text field) {
@@ -78,11 +85,13 @@ bool hasKey(const IniFile& ini, const char* key) {
 
 SettingsValues readSettings(const IniFile& ini) {
     SettingsValues defaults;
-    // A new configuration finds the server type itself and notifies; a file without these
-    // keys was made before there was a choice and stays Classic and quiet.
+    // A new configuration finds the server type itself, notifies and keeps the whisper
+    // history; a file without these keys was made before there was a choice and stays
+    // Classic, quiet and without history.
     if (!ini.exists()) {
         defaults.serverType = ServerType::Automatic;
         defaults.notifications = true;
+        defaults.history = true;
     }
     SettingsValues values;
     for (const SettingsKey& key : kKeys) {
@@ -107,10 +116,9 @@ SettingsValues readSettings(const IniFile& ini) {
 void writeSettings(IniFile& ini, const SettingsValues& values) {
     for (const SettingsKey& key : kKeys) {
         if (const Flag* flag = std::get_if<Flag>(&key.field)) {
-            // Like the server type: a file that never switched notifications on stays
-            // without the key.
-            if (*flag != &SettingsValues::notifications || values.notifications ||
-                hasKey(ini, key.name)) {
+            // Like the server type: a file that never switched notifications or the history
+            // on stays without the key.
+            if (!writtenOnceOn(*flag) || values.**flag || hasKey(ini, key.name)) {
                 ini.writeBool(kSection, key.name, values.**flag);
             }
         } else if (const Text* text = std::get_if<Text>(&key.field)) {
