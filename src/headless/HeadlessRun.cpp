@@ -48,6 +48,7 @@ int runHeadless(const StartOptions& options) {
             return 1;
     }
     Session session(options.timings);
+    session.keepHistoryIn(options.historyFolder);
     {
         const IniFile ini(options.iniPath);
         session.settings().publish(readSettings(ini));
