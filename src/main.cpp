@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "headless/HeadlessRun.h"
+#include "history/WhisperHistory.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/keyring/KeychainSecretStore.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         QDir().mkpath(QFileInfo(options.iniPath).absolutePath());
         options.lockDirectory = tesk::SingleInstance::defaultDirectory();
         options.recoveryPath = tesk::recoveryCopyPath();
+        options.historyFolder = tesk::WhisperHistory::defaultFolder();
         tesk::removeLeftoverTemporaries(options.iniPath);
         if (command.pollInterval.count() > 0) {
             options.timings.pollInterval = command.pollInterval;

@@ -49,6 +49,7 @@ int runHeadless(const StartOptions& options, SecretStore& secrets) {
             return 1;
     }
     Session session(options.timings);
+    session.keepHistoryIn(options.historyFolder);
     {
         const IniFile ini(options.iniPath);
         session.settings().publish(readSettings(ini));

@@ -1,7 +1,11 @@
 #include "session/ConversationRules.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QTime>
 
+#include "history/HistoryLine.h"
+#include "history/WhisperHistory.h"
 #include "platform/GuiThread.h"
 #include "session/SessionView.h"
 #include "settings/LiveSettings.h"
@@ -10,9 +14,14 @@
 namespace tesk {
 
 ConversationRules::ConversationRules(WatchListModel& watchList, const LiveSettings& settings,
+                                     WhisperHistory& history,
                                      std::function<Clock::time_point()> clock,
                                      const RemoteTextLimits& limits)
-    : watchList_(watchList), settings_(settings), clock_(std::move(clock)), strangers_(limits) {}
+    : watchList_(watchList),
+      settings_(settings),
+      history_(history),
+      clock_(std::move(clock)),
+      strangers_(limits) {}
 
 void ConversationRules::attachViews(SessionView& session, ConversationView& conversations) {
     sessionView_ = &session;
@@ -39,6 +48,8 @@ void ConversationRules::record(const std::string& partner, const HeldWhisper& sa
     }
     // A partner who is not watched gets his conversation on screen at once.
     view_->showSaid(partner, said, row < 0 && shown == ChatShown::None);
+    // After the window was made: a window that opens shows the history written before it.
+    keepInHistory(partner, said);
     if (said.incoming) {
         view_->notifyWhisper(partner, said.text);
     }
@@ -64,6 +75,23 @@ bool ConversationRules::admitStranger(const std::string& partner, const HeldWhis
         sessionView_->showNote("Dropped a whisper from " + partner + ": too many held messages.");
     }
     return false;
+}
+
+void ConversationRules::keepInHistory(const std::string& partner, const HeldWhisper& said) {
+    if (!settings_.snapshot().history) {
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::size_t maxBytes = history_.limits().lineBytes;
+    std::vector<std::string> lines{historyLine(now, said.speaker, said.text, maxBytes)};
+    if (said.refusal) {
+        lines.push_back(historyNote(now, "Not delivered: " + *said.refusal, maxBytes));
+    }
+    if (!history_.append(partner, lines) && !historyFailed_) {
+        historyFailed_ = true;
+        sessionView_->showNote("Unable to write the whisper history in " +
+                               QDir::toNativeSeparators(history_.folder()).toStdString() + ".");
+    }
 }
 
 void ConversationRules::chatOpened(const std::string& partner) {

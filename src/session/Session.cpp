@@ -31,7 +31,7 @@ NoViews noViews;
 
 Session::Session(const ConnectionTimings& timings, const RemoteTextLimits& limits,
                  std::function<Clock::time_point()> clock)
-    : conversations_(watchList_, settings_, std::move(clock), limits),
+    : conversations_(watchList_, settings_, history_, std::move(clock), limits),
       gateway_(std::make_unique<GatewayClient>(queue_, settings_, *this, *this, timings)) {
     attachViews(noViews, noViews);
 }
@@ -86,6 +86,13 @@ void Session::reconnectIfOnline() {
     if (gateway_) {
         gateway_->connection().reconnectIfOnline();
     }
+}
+
+std::vector<std::string> Session::historyTail(const std::string& partner) const {
+    if (!settings_.snapshot().history) {
+        return {};
+    }
+    return history_.tail(partner);
 }
 
 void Session::displayStatus(const StatusDisplay& display) {

@@ -10,6 +10,7 @@
 #include "connection/GatewayClient.h"
 #include "connection/ServerEvent.h"
 #include "connection/StatusCommands.h"
+#include "history/WhisperHistory.h"
 #include "session/ConversationRules.h"
 #include "settings/LiveSettings.h"
 #include "watch/UserUpdate.h"
@@ -59,12 +60,18 @@ public:
     // New settings: a connection that is up logs in again with them.
     void reconnectIfOnline();
 
+    // Where the whisper history is kept; until this is called, nowhere.
+    void keepHistoryIn(const QString& folder) { history_.setFolder(folder); }
+
     // The conversations.
     void chatOpened(const std::string& partner) { conversations_.chatOpened(partner); }
     std::vector<std::string> heldPartners() const { return conversations_.heldPartners(); }
     std::vector<HeldWhisper> releaseHeld(const std::string& partner) {
         return conversations_.releaseHeld(partner);
     }
+    // The last lines of the partner's history, oldest first; none while the history is off.
+    std::vector<std::string> historyTail(const std::string& partner) const;
+    void deleteHistory(const std::string& partner) { history_.remove(partner); }
 
     // ConnectionView
     void displayStatus(const StatusDisplay& display) override;
@@ -83,6 +90,7 @@ private:
     CommandQueue queue_;
     LiveSettings settings_;
     WatchListModel watchList_;
+    WhisperHistory history_;
     ConversationRules conversations_;
     SessionView* view_;
     ConversationView* conversationView_;

@@ -13,6 +13,7 @@ struct StartOptions {
     ConnectionTimings timings;
     bool quitWhenShown = false;  // exit once the one-time start-up steps have run
     QString recoveryPath;        // where the watch list goes when Tesk.ini cannot be written
+    QString historyFolder;       // the whisper history; empty: none is kept
 };
 
 }  // namespace tesk

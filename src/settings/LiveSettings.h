@@ -27,6 +27,7 @@ struct SettingsValues {
     bool officeXp = false;
     bool sounds = true;
     bool notifications = false;  // desktop notifications; on for a new configuration
+    bool history = false;        // whisper history; on for a new configuration
     std::string gateway = "europe.battle.net";
     ServerType serverType = ServerType::Classic;
     bool force = false;

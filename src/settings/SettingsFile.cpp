@@ -30,18 +30,21 @@ const SettingsKey kKeys[] = {
     {"OfficeXP", &SettingsValues::officeXp},
     {"Sounds", &SettingsValues::sounds},
     {"Notifications", &SettingsValues::notifications},  // written only once on: writeSettings
+    {"History", &SettingsValues::history},              // likewise
     {"Gateway", &SettingsValues::gateway},
     {"Force", &SettingsValues::force},
     {"Anonymous", &SettingsValues::anonymous},
     {"User", &SettingsValues::user},
     {"Password", &SettingsValues::password},
     {"ServerType", &SettingsValues::serverType},
-    {"Keyring", &SettingsValues::keyring},  // written only once on: writeSettings
+    {"Keyring", &SettingsValues::keyring},  // likewise
 };
 
-// Flags a file gains only once they are switched on.
+// Switches that a new configuration has on, and the keyring: a file that never switched
+// one on stays without its key, and so off.
 bool isWrittenOnceOn(Flag field) {
-    return field == &SettingsValues::notifications || field == &SettingsValues::keyring;
+    return field == &SettingsValues::notifications || field == &SettingsValues::history ||
+           field == &SettingsValues::keyring;
 }
 
 // The password is stored scrambled.
@@ -84,11 +87,13 @@ bool hasKey(const IniFile& ini, const char* key) {
 
 SettingsValues readSettings(const IniFile& ini) {
     SettingsValues defaults;
-    // A new configuration finds the server type itself and notifies; a file without these
-    // keys was made before there was a choice and stays Classic and quiet.
+    // A new configuration finds the server type itself, notifies and keeps the whisper
+    // history; a file without these keys was made before there was a choice and stays
+    // Classic, quiet and without history.
     if (!ini.exists()) {
         defaults.serverType = ServerType::Automatic;
         defaults.notifications = true;
+        defaults.history = true;
     }
     SettingsValues values;
     for (const SettingsKey& key : kKeys) {

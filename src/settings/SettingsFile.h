@@ -8,13 +8,15 @@ namespace tesk {
 
 class IniFile;
 
-// The "Settings" section of Tesk.ini: its eleven keys with their defaults (for a file that
-// does not exist yet, the server type Automatic and notifications on), and PvPGN's quota.
+// The "Settings" section of Tesk.ini: its twelve keys with their defaults (for a file that
+// does not exist yet, the server type Automatic, notifications and the whisper history
+// on), and PvPGN's quota.
 SettingsValues readSettings(const IniFile& ini);
 
 // Writes the keys in their fixed order; the password is stored scrambled, the server
-// type only when it is not Classic, notifications and the keyring only when on, or when
-// the file already has the key, and a quota value only when it differs from the stock one.
+// type only when it is not Classic, notifications, the history and the keyring only when
+// on, or when the file already has the key, and a quota value only when it differs from
+// the stock one.
 void writeSettings(IniFile& ini, const SettingsValues& values);
 
 // Removes "Password": with the keyring on, the file holds the password only until the

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTime>
 #include <QToolBar>
@@ -32,6 +34,7 @@ const QColor kHeaderColour(106, 106, 106);
 const QColor kIncomingColour(11, 119, 14);
 const QColor kOwnColour(7, 62, 122);
 const QColor kErrorColour(Qt::red);
+const QColor kHistoryColour(128, 128, 128);
 }  // namespace
 
 ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent)
@@ -56,6 +59,13 @@ ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent
     chatMemo_->setTextColor(kHeaderColour);
     useFaceBackground(chatMemo_);
     moveCaretToEndOnFocusOut(chatMemo_);
+    chatMemo_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(chatMemo_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QMenu* menu = makeTranscriptMenu();
+        menu->exec(chatMemo_->viewport()->mapToGlobal(pos));
+        delete menu;
+    });
+    showHistory();
 
     msgEdit_->setObjectName("MsgEdit");
     msgEdit_->setFixedHeight(24);
@@ -71,6 +81,45 @@ ChatForm::ChatForm(std::string partnerName, ChatContext context, QWidget* parent
     layout->addWidget(msgEdit_);
     setTabOrder(msgEdit_, chatMemo_);
     placeOnHomeScreenWhenShown(this, Placement::Keep);
+}
+
+void ChatForm::showHistory() {
+    if (!context_.historyTail) {
+        return;
+    }
+    const std::vector<std::string> lines = context_.historyTail(partnerName_);
+    if (lines.empty()) {
+        return;
+    }
+    for (const std::string& line : lines) {
+        transcript_.appendParagraph(shownText(line, context_.limits.shownLineBytes), kHistoryColour,
+                                    false, 0);
+    }
+    // The rule under the last line of the history parts it from this conversation.
+    QTextCursor cursor(chatMemo_->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat ruled = cursor.blockFormat();
+    ruled.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                      QTextLength(QTextLength::PercentageLength, 100));
+    cursor.setBlockFormat(ruled);
+}
+
+QMenu* ChatForm::makeTranscriptMenu() {
+    QMenu* menu = chatMemo_->createStandardContextMenu();
+    menu->addSeparator();
+    QAction* remove = menu->addAction("Delete history…");
+    remove->setObjectName("DeleteHistoryAction");
+    remove->setEnabled(context_.deleteHistory && context_.confirm);
+    connect(remove, &QAction::triggered, this, &ChatForm::deleteHistoryClick);
+    return menu;
+}
+
+void ChatForm::deleteHistoryClick() {
+    const QString question = "Delete the whisper history with " +
+                             shownText(partnerName_, context_.limits.shownLineBytes) + "?";
+    if (context_.confirm(this, question)) {
+        context_.deleteHistory(partnerName_);
+    }
 }
 
 void ChatForm::buildToolbar() {

@@ -144,6 +144,8 @@ void SettingsForm::buildControls() {
     addHeading(this, "GeneralLabel", QStringLiteral("General"), 16);
     minimizeCheck_ =
         addCheck("MinimizeCheck", QStringLiteral("Start minimized"), {32, 40, 113, 20});
+    historyCheck_ =
+        addCheck("HistoryCheck", QStringLiteral("Keep whisper history"), {152, 40, 153, 20});
     officeXpCheck_ =
         addCheck("OfficeXPCheck", QStringLiteral("Use Office XP alike look"), {32, 64, 161, 20});
     soundsCheck_ = addCheck("SoundsCheck", QStringLiteral("Play sounds"), {32, 88, 100, 20});
@@ -194,13 +196,15 @@ void SettingsForm::buildControls() {
     for (std::size_t i = 1; i < std::size(focusOrder); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
-    setTabOrder(soundsCheck_, notificationsCheck_);  // its neighbour on the same line
+    // Each right-hand box after its neighbour on the same line.
+    setTabOrder(minimizeCheck_, historyCheck_);
+    setTabOrder(soundsCheck_, notificationsCheck_);
 
     // toggled fires only when a box really changes, also when a reload changes it.
     connect(officeXpCheck_, &QCheckBox::toggled, this, [this](bool on) { lookSwitch_(on); });
     connect(anonymousCheck_, &QCheckBox::toggled, this, &SettingsForm::anonymousCheckChange);
-    for (QCheckBox* check : {minimizeCheck_, officeXpCheck_, soundsCheck_, notificationsCheck_,
-                             forceCheck_, anonymousCheck_, keyringCheck_}) {
+    for (QCheckBox* check : {minimizeCheck_, historyCheck_, officeXpCheck_, soundsCheck_,
+                             notificationsCheck_, forceCheck_, anonymousCheck_, keyringCheck_}) {
         connect(check, &QCheckBox::toggled, this, &SettingsForm::publish);
     }
     connect(gatewayEdit_, &QComboBox::editTextChanged, this, &SettingsForm::publish);
@@ -230,6 +234,7 @@ void SettingsForm::formCreate() {
     officeXpCheck_->setChecked(stored.officeXp);
     soundsCheck_->setChecked(stored.sounds);
     notificationsCheck_->setChecked(stored.notifications);
+    historyCheck_->setChecked(stored.history);
     const QString gateway = QString::fromStdString(stored.gateway);
     // A known host is also marked in the list; any other text stays as it was typed.
     gatewayEdit_->setCurrentIndex(gatewayEdit_->findText(gateway));
@@ -251,6 +256,7 @@ SettingsValues SettingsForm::values() const {
     current.officeXp = officeXpCheck_->isChecked();
     current.sounds = soundsCheck_->isChecked();
     current.notifications = notificationsCheck_->isChecked();
+    current.history = historyCheck_->isChecked();
     current.gateway = gatewayEdit_->currentText().toStdString();
     current.serverType = static_cast<ServerType>(serverTypeBox_->currentData().toInt());
     current.force = forceCheck_->isChecked();

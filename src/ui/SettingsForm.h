@@ -67,6 +67,7 @@ private:
     QuotaSettings storedQuota_;
 
     QCheckBox* minimizeCheck_ = nullptr;
+    QCheckBox* historyCheck_ = nullptr;
     QCheckBox* officeXpCheck_ = nullptr;
     QCheckBox* soundsCheck_ = nullptr;
     QCheckBox* notificationsCheck_ = nullptr;

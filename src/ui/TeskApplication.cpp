@@ -61,6 +61,7 @@ TeskApplication::TeskApplication(const StartOptions& options, SoundPlayer& sound
     // Dialogs closing while the main window is hidden must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     session_.settings().publish(stored_.settings);
+    session_.keepHistoryIn(options.historyFolder);
     if (stored_.settings.officeXp) {
         applyLook(*qApp, true);
     }
@@ -111,6 +112,17 @@ ChatContext TeskApplication::chatContext() {
     context.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     context.showError = [](QWidget* window, const QString& text) {
         QMessageBox::critical(window, "Error", text);
+    };
+    context.historyTail = [this](const std::string& partner) {
+        return session_.historyTail(partner);
+    };
+    context.deleteHistory = [this](const std::string& partner) { session_.deleteHistory(partner); };
+    context.confirm = [](QWidget* window, const QString& question) {
+        QMessageBox box(QMessageBox::Question, "Confirm", question,
+                        QMessageBox::Yes | QMessageBox::No, window);
+        box.setTextFormat(Qt::PlainText);  // the question names the partner
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     };
     context.iniPath = options_.iniPath;
     return context;

@@ -36,6 +36,7 @@ protected:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("XDG_RUNTIME_DIR", dir.path());
             env.insert("XDG_STATE_HOME", dir.filePath("state"));
+            env.insert("XDG_DATA_HOME", dir.filePath("data"));
             env.insert("QT_QPA_PLATFORM", "offscreen");
             env.insert("TZ", "UTC");  // stored times are printed in local time
             return env;

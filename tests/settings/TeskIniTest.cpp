@@ -31,6 +31,7 @@ TEST(TeskIni, WithoutAFileEveryDefaultApplies) {
     EXPECT_FALSE(s.officeXp);
     EXPECT_TRUE(s.sounds);
     EXPECT_TRUE(s.notifications);
+    EXPECT_TRUE(s.history);
     EXPECT_EQ(s.gateway, "europe.battle.net");
     EXPECT_EQ(s.serverType, ServerType::Automatic);  // a new configuration finds it itself
     EXPECT_FALSE(s.force);
@@ -165,21 +166,24 @@ TEST(TeskIni, QuotaKeysAreReadWithinBoundsAndWrittenOnlyWhenChanged) {
     }
 }
 
-TEST(TeskIni, NotificationsAreWrittenOnlyOnceSwitchedOn) {
-    QTemporaryDir dir;
-    const QString path = writeFile(dir, "[Settings]\r\nSounds=1\r\n");
-    const auto save = [&path](bool notifications) {
-        SettingsValues s = readSettings(IniFile(path));
-        s.notifications = notifications;
-        IniFile ini(path);
-        writeSettings(ini, s);
-        EXPECT_TRUE(ini.flush());
-        return ini.readString("Settings", "Notifications", "none");
-    };
-    EXPECT_EQ(save(false), "none");
-    EXPECT_EQ(save(true), "1");
-    EXPECT_EQ(save(false), "0");
-    EXPECT_FALSE(readSettings(IniFile(path)).notifications);
+TEST(TeskIni, NotificationsAndHistoryAreWrittenOnlyOnceSwitchedOn) {
+    for (const auto& [key, field] : {std::pair{"Notifications", &SettingsValues::notifications},
+                                     std::pair{"History", &SettingsValues::history}}) {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "[Settings]\r\nSounds=1\r\n");
+        const auto save = [&path, key = key, field = field](bool on) {
+            SettingsValues s = readSettings(IniFile(path));
+            s.*field = on;
+            IniFile ini(path);
+            writeSettings(ini, s);
+            EXPECT_TRUE(ini.flush());
+            return ini.readString("Settings", key, "none");
+        };
+        EXPECT_EQ(save(false), "none") << key;
+        EXPECT_EQ(save(true), "1") << key;
+        EXPECT_EQ(save(false), "0") << key;
+        EXPECT_FALSE(readSettings(IniFile(path)).*field) << key;
+    }
 }
 
 TEST(TeskIni, ToolbarLayoutRoundTripsAndOtherRevisionsAreIgnored) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
@@ -59,6 +61,16 @@ protected:
         };
         context.openUrl = [this](const QUrl& url) { opened.push_back(url.toString()); };
         context.showError = [](QWidget*, const QString&) {};
+        context.historyTail = [this](const std::string& partner) {
+            return session.historyTail(partner);
+        };
+        context.deleteHistory = [this](const std::string& partner) {
+            session.deleteHistory(partner);
+        };
+        context.confirm = [this](QWidget*, const QString& question) {
+            questions.push_back(question);
+            return confirmAnswer;
+        };
         context.iniPath = dir.filePath("Tesk.ini");
         conversations = std::make_unique<Conversations>(context, session, tray, sounds,
                                                         [this] { return mainVisible; });
@@ -75,6 +87,8 @@ protected:
     ConnectionStatus status = ConnectionStatus::Online;
     bool mainVisible = true;
     std::vector<QString> opened;
+    std::vector<QString> questions;
+    bool confirmAnswer = false;
     std::unique_ptr<Conversations> conversations;
 };
 
@@ -301,4 +315,66 @@ TEST_F(ConversationsTest, AddFromAChatWatchesThePartner) {
     conversations->findChat("carol")->findChild<QAction*>("AddUserButton")->trigger();
     EXPECT_NE(list.find("carol"), -1);
     EXPECT_EQ(queue.front()->text, "/whois carol");
+}
+
+TEST_F(ConversationsTest, HistoryKeepsBothDirectionsAndAWindowShowsItOnceAboveTheConversation) {
+    SettingsValues values = session.settings().snapshot();
+    values.history = true;
+    session.settings().publish(values);
+    session.keepHistoryIn(dir.filePath("history"));
+    const auto closeChat = [this](const std::string& partner) {
+        conversations->findChat(partner)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    conversations->openChat("bob");
+    session.handle(whisperOf("1004 WHISPER bob 0000 \"hi <b>you</b>\""));
+    session.handle(WhisperEvent{false, "bob", "hello\nbob"});  // confirmed
+    session.handle(WhisperRefusal{"bob", "still there?", "That user is not logged on."});
+    closeChat("bob");
+    // While the window is closed a line arrives: the window made for it shows the history
+    // written before, and the new line once, below it.
+    session.handle(whisperOf("1004 WHISPER bob 0000 \"again\""));
+    conversations->openChat("bob");
+    const QStringList shown = conversations->findChat("bob")->transcript().split('\n');
+    const QStringList expected = {"bob: hi <b>you</b>", "me: hello\\nbob", "me: still there?",
+                                  "Not delivered: That user is not logged on."};
+    ASSERT_EQ(shown.size(), 6) << shown.join('|').toStdString();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(shown[i].mid(20), expected[i]) << shown[i].toStdString();  // after the time
+    }
+    EXPECT_TRUE(shown[4].startsWith("bob ("));
+    EXPECT_EQ(shown[5], "again");
+
+    QFile file(dir.filePath("history/bob.log"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[4].mid(20), "bob: again");
+
+    // A stranger's window that opened keeps his history too; turned off, nothing is kept
+    // and a new window shows none.
+    session.handle(whisperOf("1004 WHISPER carol 0000 \"hey\""));
+    EXPECT_EQ(session.historyTail("carol").size(), 1u);
+    values.history = false;
+    session.settings().publish(values);
+    session.handle(whisperOf("1004 WHISPER carol 0000 \"unkept\""));
+    closeChat("carol");
+    conversations->openChat("carol");
+    EXPECT_EQ(conversations->findChat("carol")->transcript(), "");
+    values.history = true;
+    session.settings().publish(values);
+
+    // "Delete history…" asks first and removes the files only on a yes.
+    QMenu* menu = conversations->findChat("bob")->makeTranscriptMenu();
+    QAction* remove = menu->findChild<QAction*>("DeleteHistoryAction");
+    ASSERT_NE(remove, nullptr);
+    EXPECT_EQ(remove->text(), "Delete history…");
+    remove->trigger();
+    EXPECT_TRUE(file.exists());
+    confirmAnswer = true;
+    remove->trigger();
+    EXPECT_FALSE(file.exists());
+    EXPECT_EQ(questions, (std::vector<QString>(2, "Delete the whisper history with bob?")));
+    delete menu;
 }

@@ -70,6 +70,7 @@ void expectSame(const SettingsValues& actual, const SettingsValues& expected) {
     EXPECT_EQ(actual.officeXp, expected.officeXp);
     EXPECT_EQ(actual.sounds, expected.sounds);
     EXPECT_EQ(actual.notifications, expected.notifications);
+    EXPECT_EQ(actual.history, expected.history);
     EXPECT_EQ(actual.gateway, expected.gateway);
     EXPECT_EQ(actual.serverType, expected.serverType);
     EXPECT_EQ(actual.force, expected.force);
@@ -136,6 +137,7 @@ protected:
         v.officeXp = check("OfficeXPCheck")->isChecked();
         v.sounds = check("SoundsCheck")->isChecked();
         v.notifications = check("NotificationsCheck")->isChecked();
+        v.history = check("HistoryCheck")->isChecked();
         v.gateway = gateway()->currentText().toStdString();
         v.serverType = static_cast<ServerType>(serverType()->currentData().toInt());
         v.force = check("ForceCheck")->isChecked();
@@ -151,6 +153,7 @@ protected:
         check("OfficeXPCheck")->click();
         check("SoundsCheck")->click();
         check("NotificationsCheck")->click();
+        check("HistoryCheck")->click();
         gateway()->setCurrentIndex(3);
         serverType()->setCurrentText(QStringLiteral("PvPGN"));
         check("ForceCheck")->click();
@@ -201,6 +204,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
     const std::vector<Row> sized = {
         {"GeneralLabel", QStringLiteral("General"), {16, 16, 289, 17}},
         {"MinimizeCheck", QStringLiteral("Start minimized"), {32, 40, 113, 20}},
+        {"HistoryCheck", QStringLiteral("Keep whisper history"), {152, 40, 153, 20}},
         {"OfficeXPCheck", QStringLiteral("Use Office XP alike look"), {32, 64, 161, 20}},
         {"SoundsCheck", QStringLiteral("Play sounds"), {32, 88, 100, 20}},
         {"NotificationsCheck", QStringLiteral("Desktop notifications"), {152, 88, 153, 20}},
@@ -255,7 +259,7 @@ TEST_F(SettingsFormTest, ControlsHaveTheirCaptionsAndPlaces) {
 TEST_F(SettingsFormTest, CheckBoxCaptionsAreNotCutOffInEitherLook) {
     create();
     const auto boxes = form->findChildren<QCheckBox*>();
-    EXPECT_EQ(boxes.size(), 7);
+    EXPECT_EQ(boxes.size(), 8);
     for (bool officeXp : {false, true}) {
         applyLook(*qApp, officeXp);
         for (QCheckBox* box : boxes) {
@@ -341,10 +345,11 @@ TEST_F(SettingsFormTest, NeitherButtonIsBoundToEnter) {
     }
     open();
     check("AnonymousCheck")->click();  // account fields enabled
-    for (QWidget* field : std::vector<QWidget*>{
-             check("MinimizeCheck"), check("OfficeXPCheck"), check("SoundsCheck"),
-             check("NotificationsCheck"), gateway()->lineEdit(), check("ForceCheck"),
-             check("AnonymousCheck"), edit("UserEdit"), edit("PasswordEdit")}) {
+    for (QWidget* field :
+         std::vector<QWidget*>{check("MinimizeCheck"), check("OfficeXPCheck"), check("SoundsCheck"),
+                               check("NotificationsCheck"), check("HistoryCheck"),
+                               gateway()->lineEdit(), check("ForceCheck"), check("AnonymousCheck"),
+                               edit("UserEdit"), edit("PasswordEdit")}) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
         QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
@@ -374,20 +379,12 @@ TEST_F(SettingsFormTest, TabFollowsTheFocusOrderWithForceReconnectLast) {
     create();
     check("AnonymousCheck")->setChecked(false);  // disabled fields would be skipped
     open();
-    const std::vector<QWidget*> order = {check("MinimizeCheck"),
-                                         check("OfficeXPCheck"),
-                                         check("SoundsCheck"),
-                                         check("NotificationsCheck"),
-                                         gateway(),
-                                         serverType(),
-                                         check("AnonymousCheck"),
-                                         edit("UserEdit"),
-                                         edit("PasswordEdit"),
-                                         check("KeyringCheck"),
-                                         button("CancelButton"),
-                                         button("OKButton"),
-                                         check("ForceCheck"),
-                                         check("MinimizeCheck")};
+    const std::vector<QWidget*> order = {
+        check("MinimizeCheck"), check("HistoryCheck"),       check("OfficeXPCheck"),
+        check("SoundsCheck"),   check("NotificationsCheck"), gateway(),
+        serverType(),           check("AnonymousCheck"),     edit("UserEdit"),
+        edit("PasswordEdit"),   check("KeyringCheck"),       button("CancelButton"),
+        button("OKButton"),     check("ForceCheck"),         check("MinimizeCheck")};
     order.front()->setFocus();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget* from = QApplication::focusWidget();
@@ -424,6 +421,7 @@ TEST_F(SettingsFormTest, WithoutAFileEveryDefaultApplies) {
     defaults.gateway = "europe.battle.net";
     defaults.serverType = ServerType::Automatic;  // a new configuration
     defaults.notifications = true;                // likewise
+    defaults.history = true;                      // likewise
     expectSame(shown(), defaults);
     expectSame(live.snapshot(), defaults);
     EXPECT_FALSE(isOfficeXpLook(*qApp));
@@ -490,7 +488,7 @@ TEST_F(SettingsFormTest, OkWritesTheKeysInOrderByteForByte) {
 
     const std::string expected =
         "[Settings]\r\nMinimize=1\r\nOfficeXP=0\r\nSounds=0\r\nNotifications=1\r\n"
-        "Gateway=useast.battle.net\r\nForce=1\r\nAnonymous=0\r\n"
+        "History=1\r\nGateway=useast.battle.net\r\nForce=1\r\nAnonymous=0\r\n"
         "User=bob\r\nPassword=" +
         scrambled("s3cret, really=1") + "\r\nServerType=2\r\n";
     EXPECT_EQ(fileBytes(), bytes(expected));
@@ -700,6 +698,7 @@ TEST_F(SettingsFormTest, EveryChangeOfAControlIsPublishedAtOnce) {
         {"OfficeXPCheck", [](const SettingsValues& v) { return v.officeXp; }},
         {"SoundsCheck", [](const SettingsValues& v) { return v.sounds; }},
         {"NotificationsCheck", [](const SettingsValues& v) { return v.notifications; }},
+        {"HistoryCheck", [](const SettingsValues& v) { return v.history; }},
         {"ForceCheck", [](const SettingsValues& v) { return v.force; }},
         {"AnonymousCheck", [](const SettingsValues& v) { return v.anonymous; }},
     };
