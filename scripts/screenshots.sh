@@ -23,7 +23,12 @@ out=docs/screenshots
 mkdir -p "$out"
 display=:97
 pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+# TESK saves its files as it leaves: wait for it before removing its folder.
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
 trap cleanup EXIT
 
 printf '%s\r\n' '[Settings]' 'Gateway=127.0.0.9' 'Anonymous=0' 'User=me' 'Password=' 'History=1' \
