@@ -24,7 +24,7 @@ add_dependencies(tesk tesk-assets)
 target_compile_definitions(tesk_platform PRIVATE TESK_BUILD_DATA_DIR="${PROJECT_BINARY_DIR}")
 target_compile_definitions(tesk_notifications PRIVATE TESK_BUILD_DATA_DIR="${PROJECT_BINARY_DIR}")
 
-install(FILES data/tesk.desktop DESTINATION share/applications)
+install(FILES data/org.example.tesk.desktop DESTINATION share/applications)
 install(FILES LICENSE DESTINATION share/doc/tesk)
 install(FILES data/tesk.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size IN LISTS tesk_icon_sizes)
