@@ -59,7 +59,9 @@ install(FILES data/org.example.tesk.metainfo.xml DESTINATION share/metainfo)
 install(FILES "${tesk_manual_page}.gz" DESTINATION share/man/man1)
 install(FILES "${PROJECT_BINARY_DIR}/doc/copyright" "${tesk_changelog}.gz"
         DESTINATION share/doc/tesk)
-install(FILES LICENSE DESTINATION share/doc/tesk)
+# The licence under its own name for `cmake --install`; the package has it in copyright
+# (Debian wants no second licence file), so it is a component the package leaves out.
+install(FILES LICENSE DESTINATION share/doc/tesk COMPONENT license)
 install(FILES data/tesk.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size IN LISTS tesk_icon_sizes)
   install(FILES "${PROJECT_BINARY_DIR}/icons/hicolor/${size}x${size}/apps/tesk.png"
@@ -68,9 +70,12 @@ endforeach()
 # The program looks for them in ../share/tesk relative to its bin folder.
 install(FILES ${tesk_sounds} DESTINATION share/tesk/sounds)
 
-# The install-tree tests install this very build into a temporary prefix.
+# The install-tree tests install this very build into a temporary prefix, and pack it.
 if(TARGET install_tests)
   add_dependencies(install_tests tesk)
   target_compile_definitions(install_tests PRIVATE TESK_BUILD_DIR="${PROJECT_BINARY_DIR}"
-                                                   TESK_CMAKE_COMMAND="${CMAKE_COMMAND}")
+                                                   TESK_CMAKE_COMMAND="${CMAKE_COMMAND}"
+                                                   TESK_CPACK_COMMAND="${CMAKE_CPACK_COMMAND}"
+                                                   TESK_VERSION_TEXT="${PROJECT_VERSION}"
+                                                   TESK_SANITIZED=$<BOOL:${TESK_SANITIZE}>)
 endif()
