@@ -5,7 +5,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tesk)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The TESK project")
-set(CPACK_PACKAGE_CONTACT "TESK developers <tesk@tesk.example.org>")
+set(CPACK_PACKAGE_CONTACT "TESK developers <tesk@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "watch who is online on a chat gateway from the system tray")
 # The long description as dpkg shows it: lines of at most 79 characters.
 set(CPACK_PACKAGE_DESCRIPTION

@@ -81,7 +81,7 @@ TEST(DebianPackage, HoldsTheInstalledFilesAndDependsOnTheLibrariesTheProgramLink
     EXPECT_EQ(fields["Version"], TESK_VERSION_TEXT);
     EXPECT_EQ(debs.first().section('_', 1, 1).toStdString(), TESK_VERSION_TEXT);
     EXPECT_EQ(fields["Section"], "net");
-    EXPECT_EQ(fields["Maintainer"], "TESK developers <tesk@tesk.example.org>");
+    EXPECT_EQ(fields["Maintainer"], "TESK developers <tesk@example.org>");
     EXPECT_EQ(fields["Recommends"], "libcanberra-pulse");
     EXPECT_NE(fields["Description"].find('\n'), std::string::npos) << "no long description";
     // Computed by dpkg-shlibdeps from the binary, so a library the program stops or starts
