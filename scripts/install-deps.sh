@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing TESK need, if any is missing.
+# Installs the Debian 12 packages that building and testing TESK need, if any is missing
+# (dpkg-dev and file for the test that makes the Debian package).
 # Further packages given as arguments are installed along with them.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgtest-dev
-          libcanberra-dev libxcb1-dev desktop-file-utils dbus qtkeychain-qt6-dev "$@")
+          libcanberra-dev libxcb1-dev desktop-file-utils dbus qtkeychain-qt6-dev dpkg-dev
+          file "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 
 #include "headless/HeadlessRun.h"
 #include "history/WhisperHistory.h"
+#include "platform/DesktopFileName.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/SingleInstance.h"
 #include "platform/keyring/KeychainSecretStore.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("TESK");
     QApplication::setApplicationVersion(TESK_VERSION);
+    QApplication::setDesktopFileName(tesk::kDesktopFileName);
     QApplication::setStyle(new tesk::TeskStyle);
     tesk::CanberraSoundPlayer sounds;
     return tesk::runTesk(start(), sounds, secrets);

@@ -8,10 +8,17 @@
 #include <QStandardPaths>
 
 #include "InstalledTree.h"
+#include "platform/DesktopFileName.h"
 
 using tesk::test::installedPrefix;
 
 namespace {
+
+// The desktop entry is installed under the id the program gives Wayland and the
+// notification service, so that they find its name and icon.
+QString desktopEntryPath() {
+    return QStringLiteral("share/applications/%1.desktop").arg(tesk::kDesktopFileName);
+}
 
 QMap<QString, QString> desktopEntry(const QString& path) {
     QFile file(path);
@@ -36,12 +43,17 @@ QMap<QString, QString> desktopEntry(const QString& path) {
 TEST(InstallTree, EveryFileIsInPlace) {
     const QString prefix = installedPrefix();
     ASSERT_FALSE(prefix.isEmpty());
-    QStringList expected = {"bin/tesk",
-                            "share/applications/tesk.desktop",
-                            "share/icons/hicolor/scalable/apps/tesk.svg",
-                            "share/tesk/sounds/online.wav",
-                            "share/tesk/sounds/message.wav",
-                            "share/doc/tesk/LICENSE"};
+    QStringList expected = {
+        "bin/tesk",
+        desktopEntryPath(),
+        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(tesk::kDesktopFileName),
+        "share/man/man1/tesk.1.gz",
+        "share/doc/tesk/copyright",
+        "share/doc/tesk/changelog.gz",
+        "share/icons/hicolor/scalable/apps/tesk.svg",
+        "share/tesk/sounds/online.wav",
+        "share/tesk/sounds/message.wav",
+        "share/doc/tesk/LICENSE"};
     for (int size : {16, 32, 48, 64, 128}) {
         expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/tesk.png").arg(size);
     }
@@ -57,7 +69,7 @@ TEST(InstallTree, DesktopEntryStartsTheInstalledProgramWithItsIcon) {
     const QString prefix = installedPrefix();
     ASSERT_FALSE(prefix.isEmpty());
     const QDir root(prefix);
-    const auto keys = desktopEntry(root.filePath("share/applications/tesk.desktop"));
+    const auto keys = desktopEntry(root.filePath(desktopEntryPath()));
     EXPECT_EQ(keys.value("Type"), "Application");
     EXPECT_EQ(keys.value("Terminal"), "false");
     EXPECT_FALSE(keys.value("Name").isEmpty());
@@ -78,7 +90,7 @@ TEST(InstallTree, DesktopEntryPassesDesktopFileValidate) {
     ASSERT_FALSE(prefix.isEmpty());
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(validator, {QDir(prefix).filePath("share/applications/tesk.desktop")});
+    process.start(validator, {QDir(prefix).filePath(desktopEntryPath())});
     ASSERT_TRUE(process.waitForFinished(30000));
     // Warnings and hints count too: a clean entry prints nothing.
     const QString output = QString::fromLocal8Bit(process.readAll());

@@ -11,6 +11,8 @@
 #include <QVariantMap>
 #include <utility>
 
+#include "platform/DesktopFileName.h"
+
 namespace tesk {
 
 namespace {
@@ -83,7 +85,8 @@ void DesktopNotifications::sendWaiting(const QString& user) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
     call << QStringLiteral("TESK") << slot.id << appIcon_ << notice.summary
          << notificationBody(notice.body, markup_ == Markup::Read) << actions
-         << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("tesk")}} << -1;
+         << QVariantMap{{QStringLiteral("desktop-entry"), QString::fromLatin1(kDesktopFileName)}}
+         << -1;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, user, target = notice.openTarget](QDBusPendingCallWatcher* w) {
