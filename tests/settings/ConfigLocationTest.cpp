@@ -21,6 +21,8 @@ TEST(ConfigLocation, CommandLineWinsThenAWritableProgramFolderThenTheUserFolder)
     const QString missing = dir.filePath("no/such/folder");
     EXPECT_EQ(chooseConfigPath("", missing, "/xdg", "/home/u"), "/xdg/tesk/Tesk.ini");
     EXPECT_EQ(chooseConfigPath("", missing, "", "/home/u"), "/home/u/.config/tesk/Tesk.ini");
+    // A program installed under /usr, also when root may write there.
+    EXPECT_EQ(chooseConfigPath("", "/usr/bin", "/xdg", "/home/u"), "/xdg/tesk/Tesk.ini");
 }
 
 TEST(ConfigLocation, ARelativeConfigIsMadeAbsolute) {
