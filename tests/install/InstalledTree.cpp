@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "platform/DesktopFileName.h"
+
 namespace tesk::test {
 namespace {
 
@@ -39,6 +41,22 @@ QString installedPrefix() {
         return {};
     }
     return installation.folder.path();
+}
+
+QStringList packagedFiles() {
+    QStringList files = {"bin/tesk",
+                         QStringLiteral("share/applications/%1.desktop").arg(kDesktopFileName),
+                         QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kDesktopFileName),
+                         "share/man/man1/tesk.1.gz",
+                         "share/doc/tesk/copyright",
+                         "share/doc/tesk/changelog.gz",
+                         "share/icons/hicolor/scalable/apps/tesk.svg",
+                         "share/tesk/sounds/online.wav",
+                         "share/tesk/sounds/message.wav"};
+    for (int size : {16, 32, 48, 64, 128}) {
+        files << QStringLiteral("share/icons/hicolor/%1x%1/apps/tesk.png").arg(size);
+    }
+    return files;
 }
 
 }  // namespace tesk::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tesk::test {
 
@@ -8,5 +9,10 @@ namespace tesk::test {
 // process, in a temporary folder removed at exit. Empty, with a test failure that tells
 // why, when installing failed.
 QString installedPrefix();
+
+// The files the program installs, relative to the prefix, that the Debian package holds
+// too; `cmake --install` adds share/doc/tesk/LICENSE, which the package leaves to its
+// copyright file.
+QStringList packagedFiles();
 
 }  // namespace tesk::test
